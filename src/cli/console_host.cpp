@@ -1,0 +1,2 @@
+// Placeholder until the headless runner is written.
+namespace enlacor {}

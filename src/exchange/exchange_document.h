@@ -1,0 +1,119 @@
+// The exchange document: the XML file through which Escolia hands its data
+// over and takes the timetable back.
+//
+// An ExchangeDocument is loaded from a file (or from bytes, for tests). The
+// export steps read its lists: a list is every `listasal` child of every
+// `listasal` child of /SERVICIO/SALIDAS whose `seq` equals the list's name
+// exactly, in document order; two lists of one name act as one. A field is a
+// `salida` child of an entry. The import run replaces the output section and
+// saves the result document.
+//
+// Loading never yields a silently empty document: a file that is not
+// well-formed XML raises DocumentError naming the file, the position and the
+// reason. Saving keeps the input's encoding and declaration and everything
+// outside the output section as loaded, and is atomic: the text goes to a
+// temporary file beside the target, which is then renamed over it.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+namespace enlacor {
+
+// A failure of the document service; its message is for the user (Spanish).
+class DocumentError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The character encodings a document may be declared in. Saving writes the
+// encoding the document was loaded in.
+enum class DocumentEncoding { kUtf8, kUtf16LE, kUtf16BE, kLatin1, kWindows1252 };
+
+// One field of an entry: a `salida` element.
+class Field {
+ public:
+  explicit Field(pugi::xml_node node) : node_(node) {}
+  // All the text inside the element (CDATA and nested elements' text
+  // included, as XPath string() gives it), untrimmed, UTF-8.
+  std::string Text() const;
+  // The value of the `dato` attribute; nullopt when the field has none.
+  std::optional<std::string> Dato() const;
+
+ private:
+  pugi::xml_node node_;
+};
+
+// One entry of a list: a `listasal` element holding `salida` fields.
+class Entry {
+ public:
+  explicit Entry(pugi::xml_node node);
+  std::size_t FieldCount() const { return fields_.size(); }
+  // Field k (from 0); nullopt when the entry has no field k.
+  std::optional<Field> FieldAt(std::size_t k) const;
+  const std::vector<Field>& Fields() const { return fields_; }
+
+ private:
+  std::vector<Field> fields_;
+};
+
+class ExchangeDocument {
+ public:
+  // Loads the file. Raises DocumentError when the file cannot be read, when
+  // its encoding is unknown, or when it is not well-formed XML.
+  static ExchangeDocument Load(const std::filesystem::path& path);
+  // Parses bytes as if read from a file named `name` (used in messages).
+  static ExchangeDocument Parse(std::string_view bytes, const std::string& name = "documento");
+
+  ExchangeDocument(ExchangeDocument&&) noexcept;
+  ExchangeDocument& operator=(ExchangeDocument&&) noexcept;
+  ~ExchangeDocument();
+
+  // The entries of list `name`, in document order. A root not named
+  // SERVICIO, or a missing list, gives no entries.
+  std::vector<Entry> SelectEntries(std::string_view list_name) const;
+
+  DocumentEncoding Encoding() const { return encoding_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+  // --- The result document (import run) ---
+
+  // Removes the root's first SALIDAS child, appends a new empty SALIDAS as
+  // the root's last child, and returns the root's first SALIDAS child, the
+  // output section. Raises DocumentError when the root has no SALIDAS child.
+  pugi::xml_node ReplaceOutputSection();
+
+  // Appends to `parent` a new element `name` with one attribute and, when
+  // `text` is not empty, that text (UTF-8). Returns the new element.
+  static pugi::xml_node AppendElement(pugi::xml_node parent, const char* name,
+                                      const char* attribute, std::string_view attribute_value,
+                                      std::string_view text = {});
+
+  // The whole document as it would be saved, in its own encoding.
+  std::string Serialize() const;
+
+  // Writes Serialize() to `target` through a temporary file in the same
+  // directory renamed over the target. On failure the target is untouched,
+  // no temporary file is left, and DocumentError names the target.
+  void Save(const std::filesystem::path& target) const;
+
+  // The result file name of an input: its directory, "ResultadoHorvana",
+  // then its file name with extension.
+  static std::filesystem::path ResultFileName(const std::filesystem::path& input);
+
+ private:
+  ExchangeDocument();
+  std::unique_ptr<pugi::xml_document> doc_;
+  DocumentEncoding encoding_ = DocumentEncoding::kUtf8;
+  std::filesystem::path path_;
+};
+
+}  // namespace enlacor
