@@ -13,6 +13,5 @@ void ExportRun::ExportTeachers() {}
 void ExportRun::ExportRooms() {}
 void ExportRun::ExportCoursesAndGroups() {}
 void ExportRun::ExportAssignments() {}
-void ExportRun::ExportDayGrid() {}
 
 }  // namespace enlacor

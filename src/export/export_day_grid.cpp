@@ -1,0 +1,7 @@
+#include "export/export_run.h"
+
+namespace enlacor {
+
+void ExportRun::ExportDayGrid() {}
+
+}  // namespace enlacor
