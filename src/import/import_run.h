@@ -18,10 +18,12 @@
 
 namespace enlacor {
 
-// What a finished import wrote, for the headless runner's summary.
+// What a finished import wrote, for the headless runner's summary, so that
+// a school sees unresolved sessions before the result goes to Escolia. A
+// value counts as empty when it holds nothing but blanks.
 struct ImportSummary {
-  std::size_t teachers = 0;
-  std::size_t sessions = 0;
+  std::size_t teachers = 0;        // teacher lists written
+  std::size_t sessions = 0;        // session entries written
   std::size_t empty_subject = 0;   // X_MATERIAOMC empty
   std::size_t empty_group = 0;     // X_UNIDAD empty
   std::size_t empty_period = 0;    // N_DIASEMANA or X_TRAMO empty
@@ -37,9 +39,11 @@ class ImportRun {
   void BImportarClick();
 
   // The part between the frame's beginning and end: tables, document,
-  // result. Public for tests.
+  // result. Public for tests. Raises TableError or DocumentError, naming
+  // the table or the file, before anything is saved.
   void Import(const std::filesystem::path& document);
 
+  // What the last finished import wrote; all zero until one has finished.
   const ImportSummary& Summary() const { return summary_; }
 
  private:
