@@ -1,9 +1,85 @@
 #include "export/short_code.h"
 
-// Placeholder until the allocator is written.
+#include "exchange/text_codec.h"
+
 namespace enlacor {
-bool UsedCodeList::Contains(std::string_view) const { return false; }
-void UsedCodeList::Add(std::string text) { texts_.push_back(std::move(text)); }
-std::string AllocateShortCode(std::string_view base, UsedCodeList&, AllocationSettings) { return std::string(base.substr(0, 10)); }
-bool TakeLongCode(std::string_view, UsedCodeList&) { return true; }
+namespace {
+
+// The key under which a list finds a text: the text with every character
+// folded to lower case.
+std::string Folded(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = FoldCase(c);
+  return folded;
+}
+
+// A code as a table gives it back: without its trailing blanks.
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  return text.substr(0, count);
+}
+
+std::string Stem(std::string_view base, bool trim_after_cut) {
+  const std::string_view cut = FirstCharacters(base, kShortCodeLength);
+  return trim_after_cut ? Trim(cut) : std::string(cut);
+}
+
+bool IsTaken(const UsedCodeList& used, const std::string& candidate) {
+  return used.Contains(candidate) || used.HoldsCode(CutToShortCode(candidate));
+}
+
+// The first candidate stem + n, n = 1, 2, ..., that the list does not hold.
+std::string FirstFreeSuffixed(std::string stem, UsedCodeList& used) {
+  if (stem.size() == kShortCodeLength) stem.pop_back();
+  std::size_t& n = used.SuffixSearchStart(stem);
+  while (IsTaken(used, stem + std::to_string(n))) ++n;
+  return stem + std::to_string(n);
+}
+
+}  // namespace
+
+std::string CutToShortCode(std::string_view candidate) {
+  if (candidate.size() <= kShortCodeLength) return std::string(candidate);
+  return std::string(candidate.substr(0, 8)) + std::string(candidate.substr(candidate.size() - 2));
+}
+
+bool UsedCodeList::Contains(std::string_view text) const {
+  return folded_texts_.count(Folded(text)) != 0;
+}
+
+bool UsedCodeList::HoldsCode(std::string_view code) const {
+  return folded_codes_.count(Folded(WithoutTrailingBlanks(code))) != 0;
+}
+
+void UsedCodeList::Add(std::string text) {
+  folded_texts_.insert(Folded(text));
+  folded_codes_.insert(Folded(WithoutTrailingBlanks(CutToShortCode(text))));
+  texts_.push_back(std::move(text));
+}
+
+std::size_t& UsedCodeList::SuffixSearchStart(std::string_view stem) {
+  return suffix_starts_.try_emplace(Folded(stem), 1).first->second;
+}
+
+std::string AllocateShortCode(std::string_view base, UsedCodeList& used, AllocationSettings settings) {
+  // 1. Cut the base to the stem; 2. test it; 3. otherwise the first free
+  // suffixed candidate.
+  std::string stem = Stem(base, settings.trim_after_cut);
+  const std::string candidate = IsTaken(used, stem) ? FirstFreeSuffixed(std::move(stem), used) : stem;
+  // 4. Length cut; 5. record.
+  std::string code = CutToShortCode(candidate);
+  used.Add(settings.recorded == RecordedForm::kCode ? code : candidate);
+  return code;
+}
+
+bool TakeLongCode(std::string_view long_code, UsedCodeList& seen) {
+  if (seen.Contains(long_code)) return false;
+  seen.Add(std::string(long_code));
+  return true;
+}
+
 }  // namespace enlacor
