@@ -4,13 +4,29 @@
 
 namespace enlacor {
 
-std::optional<std::filesystem::path> BeginRun(RunHost& host, SharedState& state) {
-  if (auto chosen = host.ChooseExchangeDocument()) state.XmlFileName = chosen->string();
+namespace {
 
+// XmlFileName holds UTF-8, whatever the platform's narrow encoding.
+std::string ToUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path FromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+bool IsExistingFile(const std::string& xml_file_name) {
   std::error_code ec;
-  const bool exists = !state.XmlFileName.empty() &&
-                      std::filesystem::is_regular_file(state.XmlFileName, ec);
-  if (!exists) {
+  return !xml_file_name.empty() && std::filesystem::is_regular_file(FromUtf8(xml_file_name), ec);
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> BeginRun(RunHost& host, SharedState& state) {
+  if (auto chosen = host.ChooseExchangeDocument()) state.XmlFileName = ToUtf8(*chosen);
+
+  if (!IsExistingFile(state.XmlFileName)) {
     host.ShowMessage(kNoExisteArchivo);
     if (host.IsAutomation()) {
       state.RunStatus = -1;
@@ -18,7 +34,7 @@ std::optional<std::filesystem::path> BeginRun(RunHost& host, SharedState& state)
     }
     return std::nullopt;
   }
-  return std::filesystem::path(state.XmlFileName);
+  return FromUtf8(state.XmlFileName);
 }
 
 void FinishRun(RunHost& host, SharedState& state) {
