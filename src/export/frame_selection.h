@@ -1,10 +1,14 @@
-// The logic of the time-frame selection dialog (TPlantillas), without any
-// window: what its handlers compute from the document and the list's
-// selection. The Qt dialog shows what this computes; the headless runner
-// builds the same Selection from codes named on its command line.
+// The Selection text of the time-frame dialog, shared by the dialog and the
+// headless runner, and the character counting it rests on.
+//
+// Texts are UTF-8 and counted in characters (code points), never in bytes,
+// so that a frame code such as "MAÑANA" takes the same 10 places as an
+// ASCII one and two selected codes always split at character 10.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace enlacor {
@@ -13,5 +17,11 @@ namespace enlacor {
 // order, the first 10 characters of its text, padded with blanks to exactly
 // 10 characters.
 std::string BuildSelection(const std::vector<std::string>& items, const std::vector<bool>& selected);
+
+// The number of characters of UTF-8 text (a stray byte counts as one).
+std::size_t CharacterCount(std::string_view utf8);
+
+// The first `count` characters of UTF-8 text; all of it when shorter.
+std::string FirstCharacters(std::string_view utf8, std::size_t count);
 
 }  // namespace enlacor
