@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,11 +37,28 @@ std::string FromTableText(std::string_view cp1252);
 std::string Latin1ToUtf8(std::string_view latin1);
 
 // Folds one windows-1252 character to lower case as the user's (Spanish)
-// locale does: A-Z, the accented capitals (Á, Ñ, Ü, ...), Š, Œ, Ž and Ÿ.
-// Accents are never folded away: "Á" becomes "á", never "a".
+// locale does: A-Z, the accented capitals À-Þ (but not the sign ×), Š, Œ, Ž
+// and Ÿ. Accents are never folded away: "Á" becomes "á", never "a".
 char FoldCase(char c);
 
 // Case-insensitive equality of two windows-1252 texts, with FoldCase.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// --- Building blocks of the conversions above ---
+
+// Reads the UTF-8 character that starts at `pos` and moves `pos` past it.
+// Gives nullopt for a malformed sequence (a stray or invalid byte, a
+// truncated, overlong or surrogate sequence, a code above U+10FFFF); `pos`
+// then moves past the bytes of that sequence, at least one.
+std::optional<char32_t> NextUtf8Char(std::string_view text, std::size_t& pos);
+
+// Appends the UTF-8 form of `c` (a Unicode scalar value) to `out`.
+void AppendUtf8(std::string& out, char32_t c);
+
+// The Unicode character of a windows-1252 byte.
+char32_t Windows1252CharOf(unsigned char byte);
+
+// The windows-1252 byte of a Unicode character; nullopt when it has none.
+std::optional<unsigned char> Windows1252ByteOf(char32_t c);
 
 }  // namespace enlacor
