@@ -1,0 +1,80 @@
+#include "exchange/dbf_file_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "exchange/table_error.h"
+
+namespace enlacor {
+namespace {
+
+std::string SystemReason(int error) { return std::strerror(error); }
+
+int OpenDescriptor(const std::filesystem::path& file) {
+  int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+  // A table we may not write can still be read; a write then fails by itself.
+  if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  return fd;
+}
+
+}  // namespace
+
+DbfFileLock DbfFileLock::Acquire(const std::filesystem::path& file, bool exclusive, std::string_view table) {
+  const int fd = OpenDescriptor(file);
+  if (fd < 0) {
+    const int error = errno;
+    if (error == ENOENT)
+      throw TableError("No existe la tabla " + std::string(table) + " (" + file.string() + ")");
+    throw TableError("No se puede abrir la tabla " + std::string(table) + ": " + SystemReason(error));
+  }
+  DbfFileLock lock(fd);
+  int result;
+  do {
+    result = ::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    const int error = errno;
+    if (error == EWOULDBLOCK)
+      throw TableError("La tabla " + std::string(table) + " está en uso por otro programa");
+    throw TableError("No se puede bloquear la tabla " + std::string(table) + ": " + SystemReason(error));
+  }
+  return lock;
+}
+
+DbfFileLock::DbfFileLock(DbfFileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+DbfFileLock& DbfFileLock::operator=(DbfFileLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+DbfFileLock::~DbfFileLock() { Release(); }
+
+void DbfFileLock::Release() {
+  // Closing the descriptor drops the lock.
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+}
+
+std::string DbfFileLock::ReadAll(std::string_view table) const {
+  std::string content;
+  char buffer[1 << 16];
+  off_t at = 0;
+  while (true) {
+    const ssize_t got = ::pread(fd_, buffer, sizeof buffer, at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw TableError("No se puede leer la tabla " + std::string(table) + ": " + SystemReason(errno));
+    if (got == 0) return content;
+    content.append(buffer, static_cast<std::size_t>(got));
+    at += got;
+  }
+}
+
+}  // namespace enlacor
