@@ -33,9 +33,9 @@ namespace enlacor {
 constexpr char kUsage[] =
     "Uso: horvana-standin DIRECTORIO_DE_TRABAJO\n"
     "\n"
-    "Herramienta de prueba: hace las veces de Horvana. Lee las tablas que dejo\n"
+    "Herramienta de prueba: hace las veces de Horvana. Lee las tablas que dejó\n"
     "la exportación (PROFT, AULAT, ASIGT, DIASHORAST) en DIRECTORIO_DE_TRABAJO\n"
-    "y escribe alli un SOLUC.DBF verosímil y siempre igual para las mismas\n"
+    "y escribe allí un SOLUC.DBF verosímil y siempre igual para las mismas\n"
     "tablas. No forma parte de Enlacor ni sustituye a Horvana.\n";
 
 namespace {
