@@ -84,7 +84,7 @@ int Export(const Options& options, std::ostream& out) {
   ExportRun run(host, state, workspace);
   run.BExportarClick();
   if (Outcome(state) != kExitFinished) return Outcome(state);
-  out << "Tablas escritas en " << workspace.Directory().string() << '\n';
+  out << "Tablas escritas en: " << workspace.Directory().string() << '\n';
   return kExitFinished;
 }
 
