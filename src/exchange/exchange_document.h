@@ -8,10 +8,21 @@
 // `salida` child of an entry. The import run replaces the output section and
 // saves the result document.
 //
-// Loading never yields a silently empty document: a file that is not
-// well-formed XML raises DocumentError naming the file, the position and the
-// reason. Saving keeps the input's encoding and declaration and everything
-// outside the output section as loaded, and is atomic: the text goes to a
+// Loading never yields a silently empty document: an empty file, a file in
+// an unknown encoding, and a file that is not well-formed XML raise
+// DocumentError naming the file, the position and the reason. Documents
+// nested deeper than kMaxDepth levels are refused too. Entity references
+// other than the five predefined ones and character references are not
+// expanded: they stay in the text as written, so a document cannot grow
+// while it loads.
+//
+// Saving keeps the input's encoding, byte order mark and declaration, and
+// writes every byte outside the output section exactly as loaded (comments,
+// processing instructions, DOCTYPE, whitespace, line ends, quoting and
+// references included). Only the output section returned by
+// ReplaceOutputSection, and elements added to the document element, are
+// written from the tree, without indentation; changes made through node
+// handles anywhere else are not saved. Saving is atomic: the text goes to a
 // temporary file beside the target, which is then renamed over it.
 #pragma once
 
@@ -67,8 +78,12 @@ class Entry {
 
 class ExchangeDocument {
  public:
+  // Elements nested deeper than this are refused on loading.
+  static constexpr std::size_t kMaxDepth = 1000;
+
   // Loads the file. Raises DocumentError when the file cannot be read, when
-  // its encoding is unknown, or when it is not well-formed XML.
+  // it is empty, when its encoding is unknown or its bytes are not valid in
+  // it, or when it is not well-formed XML.
   static ExchangeDocument Load(const std::filesystem::path& path);
   // Parses bytes as if read from a file named `name` (used in messages).
   static ExchangeDocument Parse(std::string_view bytes, const std::string& name = "documento");
@@ -92,17 +107,22 @@ class ExchangeDocument {
   pugi::xml_node ReplaceOutputSection();
 
   // Appends to `parent` a new element `name` with one attribute and, when
-  // `text` is not empty, that text (UTF-8). Returns the new element.
+  // `text` is not empty, that text (UTF-8). Returns the new element. Raises
+  // DocumentError when `parent` cannot take a child element (a null node).
   static pugi::xml_node AppendElement(pugi::xml_node parent, const char* name,
                                       const char* attribute, std::string_view attribute_value,
                                       std::string_view text = {});
 
-  // The whole document as it would be saved, in its own encoding.
+  // The whole document as it would be saved, in its own encoding. A
+  // character that a single-byte encoding cannot hold is written as a
+  // numeric character reference ("&#8364;").
   std::string Serialize() const;
 
   // Writes Serialize() to `target` through a temporary file in the same
   // directory renamed over the target. On failure the target is untouched,
-  // no temporary file is left, and DocumentError names the target.
+  // no temporary file is left, and DocumentError names the target. The
+  // loaded file itself is never written: a target that is that file is
+  // refused.
   void Save(const std::filesystem::path& target) const;
 
   // The result file name of an input: its directory, "ResultadoHorvana",
@@ -111,9 +131,15 @@ class ExchangeDocument {
 
  private:
   ExchangeDocument();
+
   std::unique_ptr<pugi::xml_document> doc_;
   DocumentEncoding encoding_ = DocumentEncoding::kUtf8;
+  bool byte_order_mark_ = false;
   std::filesystem::path path_;
+  std::string name_;          // the document as messages name it
+  std::string source_;        // the loaded text, UTF-8; node offsets index it
+  pugi::xml_node output_;     // the output section, once replaced
+  bool output_replaced_ = false;
 };
 
 }  // namespace enlacor
