@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "exchange/dbf_names.h"
 #include "exchange/table_error.h"
 
 namespace enlacor {
@@ -23,15 +24,6 @@ std::uint32_t ReadLittleEndian(std::string_view bytes, std::size_t at, int size)
 }
 
 bool IsNumericType(char type) { return type == 'N' || type == 'F'; }
-
-bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
 
 std::string DescriptorName(std::string_view descriptor) {
   std::string_view name = descriptor.substr(0, kNameBytes);
@@ -63,7 +55,7 @@ DbfColumn ReadColumn(std::string_view descriptor, int offset, std::size_t number
 
 std::optional<std::size_t> DbfLayout::FindColumn(std::string_view name) const {
   for (std::size_t i = 0; i < columns.size(); ++i)
-    if (SameNameIgnoringAsciiCase(columns[i].name, name)) return i;
+    if (EqualIgnoringAsciiCase(columns[i].name, name)) return i;
   return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include "exchange/dbf_file_lock.h"
 #include "exchange/dbf_filter.h"
 #include "exchange/dbf_layout.h"
+#include "exchange/dbf_names.h"
 #include "exchange/dbf_writer.h"
 
 namespace enlacor {
@@ -14,12 +15,7 @@ namespace {
 
 constexpr char kDeletedFlag = '*';
 
-std::string TableNameOf(const std::filesystem::path& file) {
-  std::string name = file.stem().string();
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
-}
+std::string TableNameOf(const std::filesystem::path& file) { return ToAsciiUpper(file.stem().string()); }
 
 std::string_view TrimSpaces(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);

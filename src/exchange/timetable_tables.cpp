@@ -3,8 +3,9 @@
 #include <array>
 #include <cstdlib>
 #include <system_error>
+#include <vector>
 
-#include "exchange/text_codec.h"
+#include "exchange/dbf_names.h"
 
 namespace enlacor {
 namespace {
@@ -61,20 +62,28 @@ constexpr TableId kExportTables[] = {TableId::kAsignomt, TableId::kAsignomt2, Ta
                                      TableId::kAulat,    TableId::kCursost,   TableId::kGrupost,
                                      TableId::kAsigt,    TableId::kDiashorast};
 
-bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+// Every file of `directory` named `file_name` whatever its case.
+std::vector<std::filesystem::path> FilesNamed(const std::filesystem::path& directory, std::string_view file_name) {
+  std::vector<std::filesystem::path> found;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec))
+    if (EqualIgnoringAsciiCase(it->path().filename().string(), file_name)) found.push_back(it->path());
+  return found;
 }
 
-void RemoveIfExists(const std::filesystem::path& file) {
+void RemoveAllNamed(const std::filesystem::path& directory, std::string_view file_name) {
   // A deletion that fails is not reported by itself: creating the table
   // afterwards replaces the file or fails with an error naming it.
-  std::error_code ignored;
-  std::filesystem::remove(file, ignored);
+  for (const std::filesystem::path& file : FilesNamed(directory, file_name)) {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+  }
+}
+
+// SOLUC is Horvana's computed timetable: losing it loses Horvana's work.
+void RefuseHorvanaTable(TableId id) {
+  if (id == TableId::kSoluc)
+    throw TableError("La tabla SOLUC pertenece a Horvana: este programa no la crea ni la borra");
 }
 
 }  // namespace
@@ -107,11 +116,8 @@ std::filesystem::path Workspace::Find(std::string_view file_name) const {
   const std::filesystem::path exact = directory_ / std::string(file_name);
   std::error_code ec;
   if (std::filesystem::exists(exact, ec)) return exact;
-  for (std::filesystem::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string candidate = it->path().filename().string();
-    if (SameNameIgnoringAsciiCase(candidate, file_name)) return it->path();
-  }
-  return exact;
+  const std::vector<std::filesystem::path> found = FilesNamed(directory_, file_name);
+  return found.empty() ? exact : found.front();
 }
 
 std::filesystem::path Workspace::TableFile(std::string_view name) const {
@@ -123,12 +129,14 @@ std::filesystem::path Workspace::IndexFile(std::string_view name) const {
 }
 
 void Workspace::DeleteTableFiles(TableId id) const {
-  const char* name = SchemaOf(id).name;
-  RemoveIfExists(TableFile(name));
-  RemoveIfExists(IndexFile(name));
+  RefuseHorvanaTable(id);
+  const std::string name = SchemaOf(id).name;
+  RemoveAllNamed(directory_, name + ".DBF");
+  RemoveAllNamed(directory_, name + ".MDX");
 }
 
 void Workspace::CreateTable(TableId id) const {
+  RefuseHorvanaTable(id);
   const TableSchema& schema = SchemaOf(id);
   DbfTable::Create(directory_ / (std::string(schema.name) + ".DBF"), schema.columns);
 }

@@ -46,13 +46,17 @@ class Workspace {
   // `<NAME>.MDX` likewise.
   std::filesystem::path IndexFile(std::string_view name) const;
 
-  // Deletes the table's .DBF and .MDX where they exist (any case).
+  // Deletes the table's .DBF and .MDX files, in whatever case they exist.
+  // A failed deletion is not reported: the creation that follows fails or
+  // replaces the file.
   void DeleteTableFiles(TableId id) const;
   // Creates the table empty from its schema, as `<NAME>.DBF`.
   void CreateTable(TableId id) const;
   // DeleteTableFiles then CreateTable: the re-creation of every export step.
+  // The three refuse SOLUC with a TableError: it is Horvana's.
   void RecreateTable(TableId id) const;
 
+  // Opens the table's file as TableFile finds it.
   DbfTable Open(TableId id, OpenMode mode) const;
 
  private:
