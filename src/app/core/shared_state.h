@@ -14,8 +14,8 @@ struct SharedState {
   // The number of command-line parameters once the window has been
   // embedded (2); 0 otherwise. Automation mode is on exactly when it is 2.
   int StartParamCount = 0;
-  // Full path of the exchange document confirmed last in a file dialog, by
-  // either run; never cleared.
+  // Full path (UTF-8) of the exchange document confirmed last in a file
+  // dialog, by either run; never cleared.
   std::string XmlFileName;
   // The time-frame codes chosen by the last export run, 10 characters per
   // frame, at most 20 characters.
