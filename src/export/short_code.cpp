@@ -1,5 +1,7 @@
 #include "export/short_code.h"
 
+#include <algorithm>
+
 #include "exchange/text_codec.h"
 
 namespace enlacor {
@@ -32,12 +34,31 @@ bool IsTaken(const UsedCodeList& used, const std::string& candidate) {
   return used.Contains(candidate) || used.HoldsCode(CutToShortCode(candidate));
 }
 
-// The first candidate stem + n, n = 1, 2, ..., that the list does not hold.
+// The suffix from which the length cut gives no code that a lower suffix has
+// not given already: past it, a stem of 9 characters, for instance, has been
+// tried with every ending from 00 to 99 after its first 8 characters.
+std::size_t CutCodesExhaustedFrom(std::size_t stem_length) {
+  const std::size_t digits = stem_length >= kShortCodeLength - 1 ? 3 : 11 - stem_length;
+  std::size_t bound = 1;
+  for (std::size_t i = 0; i < digits; ++i) bound *= 10;
+  return bound;
+}
+
+// The candidate with suffix n. Once the length cut has no new code left for
+// the stem, the candidate keeps the whole suffix and as much of the stem as
+// fits in 10 characters (MATEMA1000), so the search always ends.
+std::string Suffixed(const std::string& stem, std::size_t n) {
+  const std::string digits = std::to_string(n);
+  if (n < CutCodesExhaustedFrom(stem.size())) return stem + digits;
+  return stem.substr(0, kShortCodeLength - std::min(digits.size(), kShortCodeLength)) + digits;
+}
+
+// The first candidate, for n = 1, 2, ..., that the list does not hold.
 std::string FirstFreeSuffixed(std::string stem, UsedCodeList& used) {
   if (stem.size() == kShortCodeLength) stem.pop_back();
   std::size_t& n = used.SuffixSearchStart(stem);
-  while (IsTaken(used, stem + std::to_string(n))) ++n;
-  return stem + std::to_string(n);
+  while (IsTaken(used, Suffixed(stem, n))) ++n;
+  return Suffixed(stem, n);
 }
 
 }  // namespace

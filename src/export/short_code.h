@@ -13,7 +13,9 @@
 // and trailing blanks aside. So the twelfth entry on one 9-character stem gets
 // MATEMATI11, not MATEMATI10 again, and "SALA USOS" after "SALA USOS " gets
 // "SALA USOS1". Every code that does not repeat an earlier one is the code the
-// plain search from suffix 1 gives.
+// plain search from suffix 1 gives. When the length cut has no new code left
+// on a stem (after about a hundred entries on one 9-character stem), the
+// code keeps its whole suffix and as much of the stem as fits: MATEMA1000.
 #pragma once
 
 #include <cstddef>
