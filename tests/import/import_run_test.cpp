@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "exchange/exchange_document.h"
+
 #include "import_fixture.h"
 
 namespace enlacor::testing {
@@ -218,6 +220,19 @@ TEST_F(ImportFixture, ATableHeldByAnotherTableObjectStopsTheRun) {
     }
     EXPECT_FALSE(std::filesystem::exists(ResultFile()));
   }
+}
+
+TEST_F(ImportFixture, ASaveThatFailsNamesTheResultAndLeavesTheTablesFree) {
+  std::filesystem::create_directory(ResultFile());  // the result cannot replace a directory
+  ImportRun run(host, state, workspace);
+  try {
+    run.Import(document);
+    FAIL() << "the save did not fail";
+  } catch (const DocumentError& error) {
+    EXPECT_NE(std::string(error.what()).find("ResultadoHorvanacentro.xml"), std::string::npos) << error.what();
+  }
+  EXPECT_NO_THROW(workspace.Open(TableId::kSoluc, OpenMode::kExclusive));
+  EXPECT_EQ(ReadFile(document), kCarrierDocument);
 }
 
 }  // namespace
