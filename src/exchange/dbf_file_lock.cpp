@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -64,17 +65,20 @@ void DbfFileLock::Release() {
 }
 
 std::string DbfFileLock::ReadAll(std::string_view table) const {
-  std::string content;
-  char buffer[1 << 16];
-  off_t at = 0;
+  struct stat info {};
+  const std::size_t expected = ::fstat(fd_, &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  std::string content(expected + 1, '\0');  // one more byte sees a file that grew
+  std::size_t have = 0;
   while (true) {
-    const ssize_t got = ::pread(fd_, buffer, sizeof buffer, at);
+    if (have == content.size()) content.resize(content.size() * 2);
+    const ssize_t got = ::pread(fd_, content.data() + have, content.size() - have, static_cast<off_t>(have));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) throw TableError("No se puede leer la tabla " + std::string(table) + ": " + SystemReason(errno));
-    if (got == 0) return content;
-    content.append(buffer, static_cast<std::size_t>(got));
-    at += got;
+    if (got == 0) break;
+    have += static_cast<std::size_t>(got);
   }
+  content.resize(have);
+  return content;
 }
 
 }  // namespace enlacor

@@ -52,7 +52,9 @@ struct DbfTable::Impl {
   std::string name;
   DbfFileLock lock;
   DbfLayout layout;
-  std::string records;  // the stored records, layout.record_length bytes each
+  // The file as read: header, then the stored records, layout.record_length
+  // bytes each; appended records follow.
+  std::string content;
   std::size_t live_count = 0;
   std::size_t current = 0;  // record index; layout.record_count is past the end
   State state = State::kBrowse;
@@ -70,8 +72,10 @@ struct DbfTable::Impl {
 
   std::size_t Count() const { return layout.record_count; }
 
+  std::size_t RecordStart(std::size_t index) const { return layout.header_length + index * layout.record_length; }
+
   std::string_view Record(std::size_t index) const {
-    return std::string_view(records).substr(index * layout.record_length, layout.record_length);
+    return std::string_view(content).substr(RecordStart(index), layout.record_length);
   }
 
   static std::string_view Field(std::string_view record, const DbfColumn& column) {
@@ -84,6 +88,8 @@ struct DbfTable::Impl {
     Fail("La tabla " + name + " no tiene la columna " + std::string(column));
   }
 
+  const DbfColumn& Column(std::string_view column) const { return layout.columns[ColumnIndex(column)]; }
+
   bool IsPastEnd() const { return state == State::kBrowse && current >= Count(); }
 
   // The current record's bytes (with its pending change); nullopt past the end.
@@ -94,11 +100,10 @@ struct DbfTable::Impl {
   }
 
   // The current record's field, or nullopt past the end.
-  std::optional<std::string_view> CurrentField(std::string_view column) const {
-    const DbfColumn& def = layout.columns[ColumnIndex(column)];
+  std::optional<std::string_view> CurrentField(const DbfColumn& column) const {
     auto record = CurrentRecord();
     if (!record) return std::nullopt;
-    return Field(*record, def);
+    return Field(*record, column);
   }
 
   bool Passes(std::size_t index) const {
@@ -124,12 +129,12 @@ struct DbfTable::Impl {
     if (state == State::kBrowse) return;
     if (state == State::kInsert) {
       Writer().WriteRecord(Count(), pending);
-      records += pending;
+      content += pending;
       current = layout.record_count++;
       ++live_count;
     } else {
       Writer().WriteRecord(current, pending);
-      records.replace(current * layout.record_length, layout.record_length, pending);
+      content.replace(RecordStart(current), layout.record_length, pending);
     }
     state = State::kBrowse;
   }
@@ -145,7 +150,7 @@ struct DbfTable::Impl {
   // new bytes; the record enters editing unless it is being appended.
   template <typename Encode>
   void SetField(std::string_view column, Encode encode) {
-    const DbfColumn& def = layout.columns[ColumnIndex(column)];
+    const DbfColumn& def = Column(column);
     const std::string bytes = encode(def);
     BeginEdit();
     pending.replace(static_cast<std::size_t>(def.offset), bytes.size(), bytes);
@@ -194,10 +199,9 @@ DbfTable DbfTable::Open(const std::filesystem::path& file, OpenMode mode) {
   impl->file = file;
   impl->name = TableNameOf(file);
   impl->lock = DbfFileLock::Acquire(file, mode == OpenMode::kExclusive, impl->name);
-  std::string content = impl->lock.ReadAll(impl->name);
-  impl->layout = ReadDbfLayout(content, impl->name);
-  impl->records = content.substr(impl->layout.header_length,
-                                 impl->layout.record_count * impl->layout.record_length);
+  impl->content = impl->lock.ReadAll(impl->name);
+  impl->layout = ReadDbfLayout(impl->content, impl->name);
+  impl->content.resize(impl->RecordStart(impl->layout.record_count));  // drops the end-of-file mark
   for (std::size_t i = 0; i < impl->Count(); ++i)
     if (impl->Record(i).front() != kDeletedFlag) ++impl->live_count;
   impl->current = impl->FirstPassingFrom(0);
@@ -227,58 +231,47 @@ void DbfTable::Close() {
 
 bool DbfTable::IsOpen() const { return impl_ && impl_->open; }
 
+DbfTable::Impl& DbfTable::Self() const {
+  if (!impl_) throw TableError("La tabla está cerrada");
+  impl_->RequireOpen();
+  return *impl_;
+}
+
 const std::string& DbfTable::Name() const {
   static const std::string kNone;
   return impl_ ? impl_->name : kNone;
 }
 
 void DbfTable::Append() {
-  impl_->RequireOpen();
-  impl_->Commit();
-  impl_->pending.assign(impl_->layout.record_length, ' ');
-  impl_->state = Impl::State::kInsert;
+  Impl& t = Self();
+  t.Commit();
+  t.pending.assign(t.layout.record_length, ' ');
+  t.state = Impl::State::kInsert;
 }
 
-void DbfTable::Post() {
-  impl_->RequireOpen();
-  impl_->Commit();
-}
+void DbfTable::Post() { Self().Commit(); }
 
-void DbfTable::Edit() {
-  impl_->RequireOpen();
-  impl_->BeginEdit();
-}
+void DbfTable::Edit() { Self().BeginEdit(); }
 
-void DbfTable::First() {
-  impl_->RequireOpen();
-  impl_->MoveToFirst();
-}
+void DbfTable::First() { Self().MoveToFirst(); }
 
 void DbfTable::Next() {
-  impl_->RequireOpen();
-  impl_->Commit();
-  if (impl_->current < impl_->Count()) impl_->current = impl_->FirstPassingFrom(impl_->current + 1);
+  Impl& t = Self();
+  t.Commit();
+  if (t.current < t.Count()) t.current = t.FirstPassingFrom(t.current + 1);
 }
 
-bool DbfTable::Eof() const {
-  impl_->RequireOpen();
-  return impl_->IsPastEnd();
-}
+bool DbfTable::Eof() const { return Self().IsPastEnd(); }
 
-int DbfTable::RecordCount() const {
-  impl_->RequireOpen();
-  return static_cast<int>(impl_->live_count);
-}
+int DbfTable::RecordCount() const { return static_cast<int>(Self().live_count); }
 
-bool DbfTable::HasColumn(std::string_view column) const {
-  impl_->RequireOpen();
-  return impl_->layout.FindColumn(column).has_value();
-}
+bool DbfTable::HasColumn(std::string_view column) const { return Self().layout.FindColumn(column).has_value(); }
 
 std::string DbfTable::GetText(std::string_view column) const {
-  const std::size_t index = impl_->ColumnIndex(column);
-  auto field = impl_->CurrentField(column);
-  return field ? ReadFieldText(impl_->layout.columns[index], *field) : std::string();
+  const Impl& t = Self();
+  const DbfColumn& def = t.Column(column);
+  auto field = t.CurrentField(def);
+  return field ? ReadFieldText(def, *field) : std::string();
 }
 
 std::optional<std::int64_t> DbfTable::GetInteger(std::string_view column) const {
@@ -289,34 +282,39 @@ std::optional<std::int64_t> DbfTable::GetInteger(std::string_view column) const 
 }
 
 std::optional<double> DbfTable::GetFloat(std::string_view column) const {
-  auto field = impl_->CurrentField(column);
+  const Impl& t = Self();
+  auto field = t.CurrentField(t.Column(column));
   return field ? ReadFieldNumber(*field) : std::nullopt;
 }
 
 std::optional<bool> DbfTable::GetBoolean(std::string_view column) const {
-  auto field = impl_->CurrentField(column);
+  const Impl& t = Self();
+  auto field = t.CurrentField(t.Column(column));
   return field ? ReadFieldBoolean(*field) : std::nullopt;
 }
 
 void DbfTable::SetText(std::string_view column, std::string_view value) {
-  impl_->SetField(column, [&](const DbfColumn& def) { return EncodeText(def, value, impl_->name); });
+  Impl& t = Self();
+  t.SetField(column, [&](const DbfColumn& def) { return EncodeText(def, value, t.name); });
 }
 
 void DbfTable::SetInteger(std::string_view column, std::int64_t value) {
-  impl_->SetField(column, [&](const DbfColumn& def) { return EncodeInteger(def, value, impl_->name); });
+  Impl& t = Self();
+  t.SetField(column, [&](const DbfColumn& def) { return EncodeInteger(def, value, t.name); });
 }
 
 void DbfTable::SetFloat(std::string_view column, double value) {
-  impl_->SetField(column, [&](const DbfColumn& def) { return EncodeFloat(def, value, impl_->name); });
+  Impl& t = Self();
+  t.SetField(column, [&](const DbfColumn& def) { return EncodeFloat(def, value, t.name); });
 }
 
 void DbfTable::SetBoolean(std::string_view column, bool value) {
-  impl_->SetField(column, [&](const DbfColumn& def) { return EncodeBoolean(def, value, impl_->name); });
+  Impl& t = Self();
+  t.SetField(column, [&](const DbfColumn& def) { return EncodeBoolean(def, value, t.name); });
 }
 
 bool DbfTable::Locate(std::string_view columns, const std::vector<std::string>& values) {
-  Impl& t = *impl_;
-  t.RequireOpen();
+  Impl& t = Self();
   std::vector<std::size_t> wanted;
   for (std::string_view name : SplitColumnList(columns)) wanted.push_back(t.ColumnIndex(name));
   if (wanted.size() != values.size())
@@ -339,8 +337,7 @@ bool DbfTable::Locate(std::string_view columns, const std::vector<std::string>& 
 }
 
 void DbfTable::SetFilter(std::string_view expression) {
-  Impl& t = *impl_;
-  t.RequireOpen();
+  Impl& t = Self();
   std::optional<DbfFilter> parsed = ParseFilterExpression(expression);
   if (!parsed)
     t.Fail("Expresión de filtro no válida para la tabla " + t.name + ": " + std::string(expression));
@@ -349,8 +346,7 @@ void DbfTable::SetFilter(std::string_view expression) {
 }
 
 void DbfTable::SetFiltered(bool on) {
-  Impl& t = *impl_;
-  t.RequireOpen();
+  Impl& t = Self();
   t.Commit();
   t.filtered = on;
   if (on) t.MoveToFirst();

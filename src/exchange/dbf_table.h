@@ -129,6 +129,7 @@ class DbfTable {
  private:
   struct Impl;
   explicit DbfTable(std::unique_ptr<Impl> impl);
+  Impl& Self() const;  // the open table; TableError once closed or moved from
   std::unique_ptr<Impl> impl_;
 };
 

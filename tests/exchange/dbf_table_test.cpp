@@ -267,11 +267,14 @@ TEST_F(DbfTableTest, MissingFileNamesTheTable) {
               AllOf(HasSubstr("FALTA"), HasSubstr("No existe")));
 }
 
-TEST_F(DbfTableTest, ClosedTableRefusesWork) {
+TEST_F(DbfTableTest, ClosedOrMovedFromTableRefusesWork) {
   DbfTable table = OpenTable();
-  table.Close();
-  table.Close();  // closing twice is harmless
+  DbfTable moved = std::move(table);
   EXPECT_THAT(ErrorOf([&] { table.First(); }), HasSubstr("cerrada"));
+  EXPECT_FALSE(table.IsOpen());
+  moved.Close();
+  moved.Close();  // closing twice is harmless
+  EXPECT_THAT(ErrorOf([&] { moved.GetText("NOM"); }), AllOf(HasSubstr("PRUEBA"), HasSubstr("cerrada")));
 }
 
 TEST_F(DbfTableTest, LocateFindsTheFirstExactMatchInStoredOrder) {
