@@ -17,6 +17,8 @@ void ForEachRecord(DbfTable& table, Visit visit) {
   for (table.First(); !table.Eof(); table.Next()) visit(table);
 }
 
+// Whole numbers as their digits, others as their shortest decimal text;
+// the largest double has 309 digits.
 std::string DayText(double day) {
   char buffer[400];
   const auto result = std::isfinite(day)

@@ -58,8 +58,7 @@ std::string FrameMark(std::string_view frame);
 
 class SessionResolver {
  public:
-  // Reads the six lookup tables from their first records. The tables must
-  // be open and unfiltered; their cursors are left at their ends.
+  // The six lookup tables, open and unfiltered.
   struct Tables {
     DbfTable& asigt;
     DbfTable& asignomt;
@@ -68,7 +67,11 @@ class SessionResolver {
     DbfTable& diashorast;
     DbfTable& aulat;
   };
+  // Reads each table once from its first record; the cursors are left at
+  // the tables' ends. A missing column raises TableError naming the table.
   explicit SessionResolver(const Tables& tables);
+
+  // The six values of one session. Nothing of an earlier session is kept.
 
   ResolvedSession Resolve(const SolucSession& session) const;
 
