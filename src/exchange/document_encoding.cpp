@@ -34,10 +34,15 @@ std::string DeclaredEncoding(std::string_view bytes) {
   return std::string(declaration.substr(at + 1, end - at - 1));
 }
 
-std::optional<DocumentEncoding> EncodingNamed(std::string name) {
-  for (char& c : name) {
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
+  return text;
+}
+
+std::optional<DocumentEncoding> EncodingNamed(const std::string& declared) {
+  const std::string name = UpperAscii(declared);
   if (name == "UTF-8" || name == "UTF8") return DocumentEncoding::kUtf8;
   if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "ISO_8859-1" || name == "LATIN1" ||
       name == "LATIN-1") {
@@ -56,11 +61,17 @@ std::pair<DocumentEncoding, std::size_t> DetectEncoding(std::string_view bytes,
   if (bytes.starts_with(kUtf16BEMark)) return {DocumentEncoding::kUtf16BE, kUtf16BEMark.size()};
   // Without a mark, a document in UTF-16 shows itself by a zero byte beside
   // its first character ("<" or a blank), which UTF-8 text never has.
-  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return {DocumentEncoding::kUtf16LE, 0};
-  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0') return {DocumentEncoding::kUtf16BE, 0};
+  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0')
+    return {DocumentEncoding::kUtf16LE, 0};
+  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0')
+    return {DocumentEncoding::kUtf16BE, 0};
   const std::string declared = DeclaredEncoding(bytes);
   if (declared.empty()) return {DocumentEncoding::kUtf8, 0};
   if (auto known = EncodingNamed(declared)) return {*known, 0};
+  if (UpperAscii(declared).starts_with("UTF-16")) {
+    throw DocumentError("El documento " + Quoted(name) + " declara la codificación \"" + declared +
+                        "\", pero su contenido no está en UTF-16.");
+  }
   throw DocumentError("El documento " + Quoted(name) + " declara una codificación desconocida: \"" +
                       declared + "\".");
 }
@@ -69,8 +80,8 @@ std::string CheckedUtf8(std::string_view bytes, const std::string& name) {
   for (std::size_t pos = 0; pos < bytes.size();) {
     const std::size_t start = pos;
     if (!NextUtf8Char(bytes, pos)) {
-      throw DocumentError("El documento " + Quoted(name) +
-                          " no es texto UTF-8 válido (" + DescribePosition(bytes, start) +
+      throw DocumentError("El documento " + Quoted(name) + " no es texto UTF-8 válido (" +
+                          DescribePosition(bytes, start) +
                           "); si usa otra codificación, debe declararla.");
     }
   }

@@ -78,8 +78,10 @@ void CheckDepth(const pugi::xml_document& doc, std::string_view text, const std:
 // Raises DocumentError unless the parse succeeded on a well-formed document.
 void CheckWellFormed(const pugi::xml_parse_result& result, std::string_view text,
                      const std::string& name) {
-  if (!result) throw NotWellFormed(name, text, static_cast<std::size_t>(result.offset),
-                                   ReasonOf(result.status));
+  if (!result) {
+    throw NotWellFormed(name, text, static_cast<std::size_t>(result.offset),
+                        ReasonOf(result.status));
+  }
   if (auto problem = FindTopLevelProblem(text)) {
     throw NotWellFormed(name, text, problem->offset, problem->reason);
   }
@@ -153,7 +155,8 @@ std::string TextWithNewOutput(std::string_view source, const pugi::xml_document&
 std::string TextInside(pugi::xml_node node) {
   std::string text;
   VisitDescendants(node, [&](pugi::xml_node inner, std::size_t) {
-    if (inner.type() == pugi::node_pcdata || inner.type() == pugi::node_cdata) text += inner.value();
+    const pugi::xml_node_type type = inner.type();
+    if (type == pugi::node_pcdata || type == pugi::node_cdata) text += inner.value();
     return true;
   });
   return text;

@@ -73,8 +73,7 @@ const EncodingCase kEncodings[] = {
     {"Utf8Declared", DocumentEncoding::kUtf8, false, u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>"},
     {"Utf8Undeclared", DocumentEncoding::kUtf8, false, u""},
     {"Utf8Marked", DocumentEncoding::kUtf8, true, u"<?xml version=\"1.0\"?>"},
-    {"Latin1", DocumentEncoding::kLatin1, false,
-     u"<?xml version='1.0' encoding='iso-8859-1'?>"},
+    {"Latin1", DocumentEncoding::kLatin1, false, u"<?xml version='1.0' encoding='iso-8859-1'?>"},
     {"Windows1252", DocumentEncoding::kWindows1252, false,
      u"<?xml version=\"1.0\" encoding=\"windows-1252\" standalone=\"yes\"?>"},
     {"Utf16LEMarked", DocumentEncoding::kUtf16LE, true,
@@ -89,7 +88,8 @@ class DocumentEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
 
 TEST_P(DocumentEncodingTest, LoadsTheSameTexts) {
   const EncodingCase& c = GetParam();
-  const std::u16string text = c.declaration +
+  const std::u16string text =
+      c.declaration +
       u"\n<SERVICIO><SALIDAS><listasal seq=\"MATERIAS\"><listasal>"
       u"<salida>Matemáticas</salida><salida>12 €</salida><salida>ESPAÑOL</salida>"
       u"</listasal></listasal></SALIDAS></SERVICIO>\n";
@@ -145,18 +145,19 @@ void FillOutputSection(ExchangeDocument& document) {
   ExchangeDocument::AppendElement(error, "salida", "dato", "TE_ERROR",
                                   "Servicio finalizado Correctamente");
   ExchangeDocument::AppendElement(error, "salida", "dato", "REGISTROS RECUPERADOS", "1");
-  const pugi::xml_node teacher = ExchangeDocument::AppendElement(section, "listasal", "seq", "EMP_1");
+  const pugi::xml_node teacher =
+      ExchangeDocument::AppendElement(section, "listasal", "seq", "EMP_1");
   ExchangeDocument::AppendElement(teacher, "salida", "dato", "X_EMPLEADO", "E1");
   ExchangeDocument::AppendElement(teacher, "salida", "dato", "F_TOMAPOS", "");
-  const pugi::xml_node session = ExchangeDocument::AppendElement(teacher, "listasal", "seq", "TRAMO_1");
+  const pugi::xml_node session =
+      ExchangeDocument::AppendElement(teacher, "listasal", "seq", "TRAMO_1");
   ExchangeDocument::AppendElement(session, "salida", "dato", "X_ACTIVIDAD", kHardText);
 }
 
 TEST_P(DocumentEncodingTest, SavingChangesOnlyTheOutputSection) {
   const EncodingCase& c = GetParam();
   const std::u16string head = c.declaration + kBeforeSection;
-  const std::string input =
-      Encode(head + kSection + kAfterSection + kEnd, c.encoding, c.mark);
+  const std::string input = Encode(head + kSection + kAfterSection + kEnd, c.encoding, c.mark);
   const std::string expected =
       Encode(head + kAfterSection + kNewSection + kEnd, c.encoding, c.mark);
 

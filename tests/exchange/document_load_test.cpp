@@ -39,10 +39,13 @@ TEST(DocumentLoadTest, RefusesWhatIsNotAWellFormedDocument) {
       // Latin-1 bytes in a document that declares no encoding.
       {"<SERVICIO>\nMatem\xE1ticas</SERVICIO>", {"centro.xml", "UTF-8", "línea 2, columna 6"}},
       {std::string("\xFF\xFE<\0S", 5), {"centro.xml", "UTF-16"}},  // odd length
+      {"<?xml version=\"1.0\" encoding=\"utf-16\"?><SERVICIO/>", {"utf-16", "no está en UTF-16"}},
   };
   for (const auto& c : cases) {
     const std::string message = ErrorOf(c.bytes);
-    for (const std::string& part : c.message_parts) EXPECT_THAT(message, HasSubstr(part)) << c.bytes;
+    for (const std::string& part : c.message_parts) {
+      EXPECT_THAT(message, HasSubstr(part)) << c.bytes;
+    }
   }
 }
 
@@ -93,9 +96,9 @@ TEST(DocumentLoadTest, RefusesDeepNestingWithoutCrashing) {
   const std::string deep = "<SERVICIO>" + Nested(200000, "x") + "</SERVICIO>";
   EXPECT_THAT(ErrorOf(deep), HasSubstr("niveles"));
 
-  const std::string nested_field =
-      "<SERVICIO><SALIDAS><listasal seq=\"L\"><listasal><salida>" + Nested(500, "x") + "y" +
-      "</salida></listasal></listasal></SALIDAS></SERVICIO>";
+  const std::string nested_field = "<SERVICIO><SALIDAS><listasal seq=\"L\"><listasal><salida>" +
+                                   Nested(500, "x") + "y" +
+                                   "</salida></listasal></listasal></SALIDAS></SERVICIO>";
   const auto entries = ExchangeDocument::Parse(nested_field).SelectEntries("L");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].FieldAt(0)->Text(), "xy");
@@ -118,7 +121,8 @@ constexpr char kLists[] = R"(<SERVICIO>
 </SERVICIO>)";
 
 // The entries of a list as the texts of their fields.
-std::vector<std::vector<std::string>> Texts(const ExchangeDocument& document, std::string_view list) {
+std::vector<std::vector<std::string>> Texts(const ExchangeDocument& document,
+                                            std::string_view list) {
   std::vector<std::vector<std::string>> texts;
   for (const Entry& entry : document.SelectEntries(list)) {
     texts.emplace_back();
