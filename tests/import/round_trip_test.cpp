@@ -27,7 +27,9 @@ TEST(RoundTrip, EverySessionOfTheSampleSchoolResolves) {
   ExportRun(export_host, export_state, workspace).BExportarClick();
   ASSERT_EQ(export_state.RunStatus, 1);
 
-  const std::string standin = std::string(ENLACOR_BIN_DIR) + "/horvana-standin '" + workspace.Directory().string() + "' >/dev/null";
+  const std::filesystem::path tool = std::filesystem::path(ENLACOR_BIN_DIR) / "horvana-standin";
+  ASSERT_TRUE(std::filesystem::exists(tool)) << "build the horvana-standin target first";
+  const std::string standin = tool.string() + " '" + workspace.Directory().string() + "' >/dev/null";
   ASSERT_EQ(std::system(standin.c_str()), 0) << standin;
 
   RecordingHost host;
