@@ -61,10 +61,9 @@ std::pair<DocumentEncoding, std::size_t> DetectEncoding(std::string_view bytes,
   if (bytes.starts_with(kUtf16BEMark)) return {DocumentEncoding::kUtf16BE, kUtf16BEMark.size()};
   // Without a mark, a document in UTF-16 shows itself by a zero byte beside
   // its first character ("<" or a blank), which UTF-8 text never has.
-  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0')
-    return {DocumentEncoding::kUtf16LE, 0};
-  if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] != '\0')
-    return {DocumentEncoding::kUtf16BE, 0};
+  if (bytes.size() >= 2 && (bytes[0] == '\0') != (bytes[1] == '\0')) {
+    return {bytes[1] == '\0' ? DocumentEncoding::kUtf16LE : DocumentEncoding::kUtf16BE, 0};
+  }
   const std::string declared = DeclaredEncoding(bytes);
   if (declared.empty()) return {DocumentEncoding::kUtf8, 0};
   if (auto known = EncodingNamed(declared)) return {*known, 0};
