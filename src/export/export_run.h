@@ -10,7 +10,9 @@
 // reports it.
 //
 // The short-code lists UsedCodes and SeenLongCodes belong to one run: every
-// ExportRun starts with fresh, empty lists.
+// run starts with fresh, empty lists (ExportSubjects makes them afresh, and
+// ExportTasks discards them at its end), so a run after a failed one never
+// sees the failed run's codes.
 #pragma once
 
 #include <filesystem>
