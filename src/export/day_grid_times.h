@@ -9,7 +9,7 @@
 // "00008" on days 1 to 4. A filled time converts to minutes after midnight
 // as (characters 1-2) x 60 + (characters 4-8), each read as a whole number.
 //
-// A whole number here is: any leading blanks, an optional "+" or "-", then
+// A whole number here is: any leading spaces, an optional "+" or "-", then
 // one or more decimal digits, and nothing after them. Hexadecimal prefixes,
 // inner or trailing blanks and empty text do not convert. The step and the
 // check both convert through the functions below, so a document that passes
