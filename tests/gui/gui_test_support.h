@@ -41,14 +41,19 @@ inline void EnsureGuiApplication() {
   new QApplication(argc, argv);
 }
 
+// Lets events run until `done` holds, for at most five seconds.
+template <typename Condition>
+void ProcessEventsUntil(Condition done) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
 // Shows `window`, makes it the active window and lets it settle.
 inline void ShowActive(QWidget& window) {
   window.show();
   window.activateWindow();
-  QElapsedTimer waited;
-  waited.start();
-  while (QApplication::activeWindow() != &window && waited.elapsed() < 5000)
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  ProcessEventsUntil([&window] { return QApplication::activeWindow() == &window; });
   QApplication::processEvents();
 }
 
