@@ -173,7 +173,14 @@ std::optional<std::string> WriteEmptyTable(const std::filesystem::path& file, st
 
 void DbfWriter::CreateEmpty(const std::filesystem::path& file, std::span<const ColumnDef> columns,
                             std::string_view table) {
-  for (const ColumnDef& column : columns) CheckColumn(column, table);
+  if (columns.empty()) throw TableError("No se puede crear la tabla " + std::string(table) + " sin columnas");
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    CheckColumn(columns[i], table);
+    for (std::size_t k = 0; k < i; ++k)
+      if (std::string_view(columns[k].name) == columns[i].name)
+        throw TableError("No se puede crear la tabla " + std::string(table) + ": la columna " +
+                         columns[i].name + " está repetida");
+  }
   const std::filesystem::path temporary = TemporaryBeside(file);
   std::optional<std::string> failure = WriteEmptyTable(temporary, columns);
   std::error_code error;

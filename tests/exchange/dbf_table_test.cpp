@@ -382,11 +382,14 @@ TEST_F(DbfTableTest, CreateReplacesAnExistingTable) {
 
 TEST_F(DbfTableTest, CreateRefusesBadColumnsAndLeavesTheOldTable) {
   AppendRows({{"a", "1"}});
-  const ColumnDef bad[][1] = {{{"NOMBRELARGO", ColumnType::kText, 5}},
-                              {{"nom", ColumnType::kText, 5}},
-                              {{"NOM", ColumnType::kText, 0}},
-                              {{"NOM", ColumnType::kText, 255}}};
-  for (const auto& columns : bad) EXPECT_THAT(ErrorOf([&] { DbfTable::Create(file_, columns); }), HasSubstr("PRUEBA"));
+  const std::vector<ColumnDef> bad[] = {{{"NOMBRELARGO", ColumnType::kText, 5}},
+                                        {{"nom", ColumnType::kText, 5}},
+                                        {{"NOM", ColumnType::kText, 0}},
+                                        {{"NOM", ColumnType::kText, 255}},
+                                        {{"NOM", ColumnType::kText, 5}, {"NOM", ColumnType::kInteger}},
+                                        {}};
+  for (const auto& columns : bad)
+    EXPECT_THAT(ErrorOf([&] { DbfTable::Create(file_, columns); }), HasSubstr("PRUEBA"));
   EXPECT_EQ(OpenTable().RecordCount(), 1);
 }
 
