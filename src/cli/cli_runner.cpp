@@ -9,6 +9,7 @@
 
 #include "app/core/run_frame.h"
 #include "app/core/shared_state.h"
+#include "cli/check_command.h"
 #include "cli/console_host.h"
 #include "cli/frame_answer.h"
 #include "exchange/exchange_document.h"
@@ -26,6 +27,7 @@ struct Options {
   std::string document;
   std::string workspace;
   std::vector<std::string> frames;
+  bool json = false;
 };
 
 // A stop before the run, with its exit status and message for `err`.
@@ -111,6 +113,17 @@ int Import(const Options& options, std::ostream& out) {
   return kExitFinished;
 }
 
+// Touches no file: the document is only read, and the workspace is never
+// looked at.
+int Check(const Options& options, std::ostream& out) {
+  const fs::path document = DocumentPath(options);
+  try {
+    return CheckDocument(document, options.frames, options.json, out);
+  } catch (const FrameUsageError& e) {
+    throw Stop{kExitUsage, e.what()};
+  }
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -135,6 +148,15 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   import_command->add_option("--workspace", options.workspace,
                              "Directorio de las tablas (por omisión, el de Horvana)");
 
+  CLI::App* check_command = app.add_subcommand(
+      "check", "Revisar qué cambiaría o perdería la exportación de un documento, sin escribir nada");
+  check_command->add_option("DOCUMENT", options.document, "Documento de intercambio de Escolia (XML)")
+      ->required();
+  check_command->add_option("--frames", options.frames, "Marcos horarios (JORNADAS) que se aplicarían: uno o dos códigos")
+      ->delimiter(',')
+      ->type_name("CODE[,CODE]");
+  check_command->add_flag("--json", options.json, "Hallazgos en JSON, para scripts");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -143,6 +165,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   }
 
   try {
+    if (check_command->parsed()) return Check(options, out);
     return export_command->parsed() ? Export(options, out) : Import(options, out);
   } catch (const Stop& stop) {
     out << std::flush;

@@ -4,6 +4,7 @@
 //
 //   enlacor-cli export DOCUMENT [--workspace DIR] [--frames CODE[,CODE]]
 //   enlacor-cli import DOCUMENT [--workspace DIR]
+//   enlacor-cli check DOCUMENT [--frames CODE[,CODE]] [--json]   (cli/check_command.h)
 //
 // The run's messages go to `out`; a failure goes to `err` with the standard
 // error text. Nothing in the workspace is touched before the document has
@@ -19,6 +20,8 @@ inline constexpr int kExitFinished = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNoDocument = 3;
+// check only: the export would run, but cut, drop or rename data.
+inline constexpr int kExitWarnings = 4;
 
 // Parses the command line (program name first) and performs the run.
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
