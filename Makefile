@@ -26,5 +26,10 @@ demo: build
 bench: build
 	scripts/bench $(BUILD_DIR)
 
+# Not part of `test`: builds the fuzz targets with clang-14 in build-fuzz and
+# runs each for FUZZ_SECONDS (default 60).
+fuzz: deps
+	FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) scripts/fuzz build-fuzz
+
 clean:
 	rm -rf $(BUILD_DIR)
