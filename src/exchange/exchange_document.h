@@ -11,18 +11,21 @@
 // Loading never yields a silently empty document: an empty file, a file in
 // an unknown encoding, and a file that is not well-formed XML raise
 // DocumentError naming the file, the position and the reason. Documents
-// nested deeper than kMaxDepth levels are refused too. Entity references
-// other than the five predefined ones and character references are not
-// expanded: they stay in the text as written, so a document cannot grow
-// while it loads.
+// nested deeper than kMaxDepth levels are refused too. The five predefined
+// entities and character references are read as the characters they stand
+// for; entities that a DOCTYPE defines are not expanded and no external
+// entity is fetched: such a reference stays in the text as written, so a
+// document cannot grow while it loads. Line ends in texts read as "\n".
 //
 // Saving keeps the input's encoding, byte order mark and declaration, and
 // writes every byte outside the output section exactly as loaded (comments,
 // processing instructions, DOCTYPE, whitespace, line ends, quoting and
 // references included). Only the output section returned by
 // ReplaceOutputSection, and elements added to the document element, are
-// written from the tree, without indentation; changes made through node
-// handles anywhere else are not saved. Saving is atomic: the text goes to a
+// written from the tree, without indentation (empty elements as "<a/>",
+// attribute values in double quotes, "&amp;", "&lt;", "&gt;" and "&quot;"
+// where needed); this holds also for what a kept output section held before.
+// Changes made through node handles anywhere else are not saved. Saving is atomic: the text goes to a
 // temporary file beside the target, which is then renamed over it.
 #pragma once
 
