@@ -121,7 +121,7 @@ constexpr char16_t kSection[] =
     u"    </listasal>\r\n"
     u"  </SALIDAS>";
 constexpr char16_t kAfterSection[] =
-    u"\r\n  <!-- pie -->\r\n"
+    u"\r\n  <!-- pie -->\r\n  <?horvana marca=\"1\"?> texto &amp; más\r\n"
     u"  <PIE   a = \"1\" >&centro; &#x41;</PIE>\r\n";
 constexpr char16_t kEnd[] = u"</SERVICIO>\r\n<!-- fin -->\r\n";
 
