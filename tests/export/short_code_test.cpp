@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -70,6 +71,8 @@ const AllocationCase kAllocationCases[] = {
             // ... and the suffix search on the long stem steps over ABCDEFGH11.
             {"ABCDEFGHIJ-11", "ABCDEFGH12"}}})},
 };
+
+void PrintTo(const AllocationCase& c, std::ostream* out) { *out << c.name; }
 
 class AllocationTest : public ::testing::TestWithParam<AllocationCase> {};
 
@@ -172,7 +175,7 @@ TEST(AllocationTest, MatchesAPlainScanOnCrowdedStems) {
     UsedCodeList used;
     std::vector<std::string> recorded;
     unsigned state = 7;
-    for (int i = 0; i < 250; ++i) {
+    for (int i = 0; i < 160; ++i) {
       state = state * 1103515245u + 12345u;
       const std::string& base = shapes[(state >> 16) % shapes.size()];
       ASSERT_EQ(AllocateShortCode(base, used, settings), ReferenceAllocation(base, recorded, settings))
