@@ -24,23 +24,9 @@ namespace enlacor {
 namespace {
 
 constexpr std::size_t kSelectedFramesLength = 20;
-constexpr std::size_t kFrameCodeLength = 10;
 constexpr int kDays = 7;
 constexpr int kHighestRenumberedOrder = 40;
 constexpr int kMinutesPerDay = 1440;
-
-struct ChosenFrames {
-  std::string first;   // table text, trimmed
-  std::string second;  // empty when one frame is chosen
-};
-
-ChosenFrames SplitSelectedFrames(const std::string& selected_frames) {
-  const std::string text = ToTableText(selected_frames).text.substr(0, kSelectedFramesLength);
-  if (text.size() == kSelectedFramesLength) {
-    return {Trim(text.substr(0, kFrameCodeLength)), Trim(text.substr(kFrameCodeLength))};
-  }
-  return {Trim(text.substr(0, kFrameCodeLength)), std::string()};
-}
 
 int Minutes(const DayTime& time, const GridPeriod& period, TimeKind kind) {
   const auto minutes = time.Minutes();

@@ -1,9 +1,12 @@
 #include "export/frame_selection.h"
 
+#include "exchange/text_codec.h"
+
 namespace enlacor {
 namespace {
 
 constexpr std::size_t kCodeLength = 10;
+constexpr std::size_t kSelectedFramesLength = 2 * kCodeLength;
 
 // The byte after the character that starts at `at`: a character is a byte
 // and the continuation bytes after it, so a stray byte counts as one.
@@ -25,6 +28,14 @@ std::string FirstCharacters(std::string_view utf8, std::size_t count) {
   std::size_t at = 0;
   for (std::size_t taken = 0; at < utf8.size() && taken < count; ++taken) at = NextCharacter(utf8, at);
   return std::string(utf8.substr(0, at));
+}
+
+ChosenFrames SplitSelectedFrames(std::string_view selected_frames) {
+  const std::string text = ToTableText(selected_frames).text.substr(0, kSelectedFramesLength);
+  if (text.size() == kSelectedFramesLength) {
+    return {Trim(text.substr(0, kCodeLength)), Trim(text.substr(kCodeLength))};
+  }
+  return {Trim(text.substr(0, kCodeLength)), std::string()};
 }
 
 std::string BuildSelection(const std::vector<std::string>& items, const std::vector<bool>& selected) {

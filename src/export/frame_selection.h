@@ -18,6 +18,15 @@ namespace enlacor {
 // 10 characters.
 std::string BuildSelection(const std::vector<std::string>& items, const std::vector<bool>& selected);
 
+// The frame codes that SelectedFrames names, in table text (windows-1252),
+// trimmed: with exactly 20 characters, characters 1-10 and 11-20; otherwise
+// its first 10 characters and an empty second code (one frame chosen).
+struct ChosenFrames {
+  std::string first;
+  std::string second;
+};
+ChosenFrames SplitSelectedFrames(std::string_view selected_frames);
+
 // The number of characters of UTF-8 text (a stray byte counts as one).
 std::size_t CharacterCount(std::string_view utf8);
 

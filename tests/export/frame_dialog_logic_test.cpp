@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,21 @@ TEST(FrameSelectionTest, CountsCharactersNotBytes) {
   EXPECT_EQ(CharacterCount(BuildSelection({"MAÑANA", "TARDE"}, {true, true})), 20u);
   EXPECT_EQ(BuildSelection({"ÁÉÍÓÚÑÜáéíóú"}, {true}), "ÁÉÍÓÚÑÜáéí");
   EXPECT_EQ(FirstCharacters("ñ", 5), "ñ");
+}
+
+TEST(FrameSelectionTest, SplitsSelectedFramesOnlyAtExactlyTwentyCharacters) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"M1        T1        ", "M1", "T1"},
+      {"MAÑANA    TARDE     ", "MA\xD1" "ANA", "TARDE"},
+      {" X        ", "X", ""},
+      {"AAAAAAAAAABBBBBBBBBBCC", "AAAAAAAAAA", "BBBBBBBBBB"},
+      {"AAAAAAAAAABBBBBBBBB", "AAAAAAAAAA", ""},
+      {"", "", ""}};
+  for (const auto& [selected, first, second] : cases) {
+    const ChosenFrames frames = SplitSelectedFrames(selected);
+    EXPECT_EQ(frames.first, first) << selected;
+    EXPECT_EQ(frames.second, second) << selected;
+  }
 }
 
 TEST(FrameSelectionTest, MessagesAreTheProgramsTexts) {
