@@ -18,24 +18,9 @@
 namespace enlacor::report {
 namespace {
 
-constexpr std::size_t kFrameCodeLength = 10;
+constexpr std::size_t kFrameCodeLength = 10;  // a frame code in Selection and MARCOXML
 constexpr std::size_t kSelectedFramesLength = 20;
 constexpr std::size_t kHighestRenumberedOrder = 40;
-
-struct FramePair {
-  std::string first;   // table text, trimmed
-  std::string second;   // empty when one frame is chosen
-};
-
-// SelectedFrames split as the day grid splits it: exactly 20 characters make
-// two codes of 10, anything shorter one code of at most 10.
-FramePair SplitSelectedFrames(const std::string& selected_frames) {
-  const std::string text = ToTableText(selected_frames).text.substr(0, kSelectedFramesLength);
-  if (text.size() == kSelectedFramesLength) {
-    return {Trim(text.substr(0, kFrameCodeLength)), Trim(text.substr(kFrameCodeLength))};
-  }
-  return {Trim(text.substr(0, kFrameCodeLength)), std::string()};
-}
 
 std::string FieldZero(const Entry& entry) {
   const auto field = entry.FieldAt(0);
@@ -49,9 +34,9 @@ void ReportFrameCode(Findings& findings, std::size_t entry, const std::string& c
 }
 
 // The only frame's code, as SelectedFrames and its split leave it.
-FramePair OnlyFrame(const std::vector<Entry>& frames, Findings& findings) {
+ChosenFrames OnlyFrame(const std::vector<Entry>& frames, Findings& findings) {
   const std::string code = frames.empty() ? std::string() : Trim(FieldZero(frames.front()));
-  const FramePair pair = SplitSelectedFrames(FirstCharacters(code, kSelectedFramesLength));
+  const ChosenFrames pair = SplitSelectedFrames(FirstCharacters(code, kSelectedFramesLength));
   const std::string first = FromTableText(pair.first);
   const std::string second = FromTableText(pair.second);
   if (!pair.second.empty() || CharacterCount(code) >= kSelectedFramesLength) {
@@ -86,7 +71,7 @@ std::vector<std::string> OfferedFrames(const std::vector<Entry>& frames,
     if (!frame_selection) checked.push_back(ToTableText(kept).text);
   }
   if (frame_selection) {
-    const FramePair pair = SplitSelectedFrames(*frame_selection);
+    const ChosenFrames pair = SplitSelectedFrames(*frame_selection);
     checked.push_back(pair.first);
     if (!pair.second.empty()) checked.push_back(pair.second);
   } else {
@@ -168,7 +153,7 @@ void FindDayGridFindings(const ExchangeDocument& document, const std::optional<s
   const std::vector<Entry> frames = document.SelectEntries("JORNADAS");
   std::vector<std::string> checked;
   if (frames.size() < 2) {
-    const FramePair pair = OnlyFrame(frames, findings);
+    const ChosenFrames pair = OnlyFrame(frames, findings);
     checked.push_back(pair.first);
     if (!pair.second.empty()) checked.push_back(pair.second);
   } else {
