@@ -1,11 +1,17 @@
 #include "exchange/timetable_tables.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
 
 #include "exchange/dbf_names.h"
+#include "exchange/table_error.h"
 
 namespace enlacor {
 namespace {
@@ -71,12 +77,21 @@ std::vector<std::filesystem::path> FilesNamed(const std::filesystem::path& direc
   return found;
 }
 
-void RemoveAllNamed(const std::filesystem::path& directory, std::string_view file_name) {
+void RemoveAllNamed(const std::filesystem::path& directory, std::string_view file_name, std::string_view table) {
   // A deletion that fails is not reported by itself: creating the table
-  // afterwards replaces the file or fails with an error naming it.
+  // afterwards replaces the file or fails with an error naming it. A file
+  // that another program holds open is not deleted under it (the system
+  // would allow it, leaving that program on a lost file): its lock is tried
+  // first and held while the file goes.
   for (const std::filesystem::path& file : FilesNamed(directory, file_name)) {
-    std::error_code ignored;
-    std::filesystem::remove(file, ignored);
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool in_use = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (!in_use) {
+      std::error_code ignored;
+      std::filesystem::remove(file, ignored);
+    }
+    if (fd >= 0) ::close(fd);
+    if (in_use) throw TableError("La tabla " + std::string(table) + " está en uso por otro programa");
   }
 }
 
@@ -131,8 +146,8 @@ std::filesystem::path Workspace::IndexFile(std::string_view name) const {
 void Workspace::DeleteTableFiles(TableId id) const {
   RefuseHorvanaTable(id);
   const std::string name = SchemaOf(id).name;
-  RemoveAllNamed(directory_, name + ".DBF");
-  RemoveAllNamed(directory_, name + ".MDX");
+  RemoveAllNamed(directory_, name + ".DBF", name);
+  RemoveAllNamed(directory_, name + ".MDX", name);
 }
 
 void Workspace::CreateTable(TableId id) const {
