@@ -28,9 +28,14 @@ std::optional<std::size_t> FlatMarkupEnd(std::string_view xml, std::size_t at) {
   return std::nullopt;
 }
 
-// The offset past a DOCTYPE declaration, internal subset included.
-std::size_t DoctypeEnd(std::string_view xml, std::size_t at) {
+// The offset past a DOCTYPE declaration, internal subset included. nullopt
+// when a ">" that closes no markup declaration comes while the internal
+// subset is still open: the parser ends the DOCTYPE there and lets it
+// through, though it is not well-formed, and the text after it would then
+// be read differently here and by the parser.
+std::optional<std::size_t> DoctypeEnd(std::string_view xml, std::size_t at) {
   int brackets = 0;
+  int declarations = 0;  // open "<!ENTITY ...>" and the like inside the subset
   for (std::size_t i = at + 2; i < xml.size(); ++i) {
     const char c = xml[i];
     if (c == '"' || c == '\'') {
@@ -41,8 +46,13 @@ std::size_t DoctypeEnd(std::string_view xml, std::size_t at) {
       ++brackets;
     } else if (c == ']') {
       --brackets;
-    } else if (c == '>' && brackets == 0) {
-      return i + 1;
+    } else if (c == '<' && brackets > 0) {
+      ++declarations;
+    } else if (c == '>' && declarations > 0) {
+      --declarations;
+    } else if (c == '>') {
+      if (brackets == 0) return i + 1;
+      return std::nullopt;
     }
   }
   return xml.size();
@@ -109,7 +119,9 @@ std::optional<TopLevelProblem> FindTopLevelProblem(std::string_view xml) {
     if (auto end = FlatMarkupEnd(xml, i)) {
       i = *end;
     } else if (StartsWithAt(xml, i, "<!DOCTYPE")) {
-      i = DoctypeEnd(xml, i);
+      const auto end = DoctypeEnd(xml, i);
+      if (!end) return TopLevelProblem{i, "la declaración DOCTYPE no cierra su subconjunto interno"};
+      i = *end;
     } else if (++elements > 1) {
       return TopLevelProblem{i, "hay más de un elemento raíz"};
     } else {
