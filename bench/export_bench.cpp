@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/core/run_host.h"
 #include "app/core/shared_state.h"
 #include "exchange/timetable_tables.h"
@@ -32,22 +33,9 @@
 namespace enlacor {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// A host that is never asked anything: the benchmark drives the steps.
-class SilentHost : public RunHost {
- public:
-  std::optional<std::filesystem::path> ChooseExchangeDocument() override { return std::nullopt; }
-  void ShowMessage(const std::string&) override {}
-  FrameDialogResult ChooseFrames(const std::filesystem::path&) override { return {}; }
-  void SetBusyCursor() override {}
-  void RestoreCursor() override {}
-  bool IsAutomation() const override { return false; }
-  void DisableRunButtons() override {}
-  void CloseMainWindow() override {}
-};
+using bench::Clock;
+using bench::SecondsSince;
+using bench::SilentHost;
 
 // ---------------------------------------------------------------------------
 // The school generator. Every list grows with the scale; one entry in

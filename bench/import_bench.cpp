@@ -27,6 +27,7 @@
 
 #include <pugixml.hpp>
 
+#include "bench_support.h"
 #include "app/core/shared_state.h"
 #include "exchange/dbf_table.h"
 #include "exchange/exchange_document.h"
@@ -36,24 +37,9 @@
 namespace enlacor {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// A host that is never asked anything: the benchmark calls Import directly.
-class SilentHost : public RunHost {
- public:
-  std::optional<std::filesystem::path> ChooseExchangeDocument() override { return std::nullopt; }
-  void ShowMessage(const std::string&) override {}
-  FrameDialogResult ChooseFrames(const std::filesystem::path&) override { return {}; }
-  void SetBusyCursor() override {}
-  void RestoreCursor() override {}
-  bool IsAutomation() const override { return false; }
-  void DisableRunButtons() override {}
-  void CloseMainWindow() override {}
-};
+using bench::Clock;
+using bench::SecondsSince;
+using bench::SilentHost;
 
 struct SchoolSize {
   int teachers, rooms, courses, groups_per_course, subjects_per_course, tasks, sessions;

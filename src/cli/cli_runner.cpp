@@ -131,30 +131,29 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   app.require_subcommand(1);
   Options options;
 
-  CLI::App* export_command =
-      app.add_subcommand("export", "Transformar datos desde Escolia hacia Horvana");
-  export_command->add_option("DOCUMENT", options.document, "Documento de intercambio de Escolia (XML)")
-      ->required();
-  export_command->add_option("--workspace", options.workspace,
-                             "Directorio de las tablas (por omisión, el de Horvana)");
-  export_command->add_option("--frames", options.frames, "Marcos horarios (JORNADAS) que se aplican: uno o dos códigos")
-      ->delimiter(',')
-      ->type_name("CODE[,CODE]");
+  const auto add_document = [&options](CLI::App* command) {
+    command->add_option("DOCUMENT", options.document, "Documento de intercambio de Escolia (XML)")->required();
+  };
+  const auto add_workspace = [&options](CLI::App* command) {
+    command->add_option("--workspace", options.workspace, "Directorio de las tablas (por omisión, el de Horvana)");
+  };
+  const auto add_frames = [&options](CLI::App* command, const char* description) {
+    command->add_option("--frames", options.frames, description)->delimiter(',')->type_name("CODE[,CODE]");
+  };
 
-  CLI::App* import_command =
-      app.add_subcommand("import", "Transformar datos desde Horvana hacia Escolia");
-  import_command->add_option("DOCUMENT", options.document, "Documento de intercambio de Escolia (XML)")
-      ->required();
-  import_command->add_option("--workspace", options.workspace,
-                             "Directorio de las tablas (por omisión, el de Horvana)");
+  CLI::App* export_command = app.add_subcommand("export", "Transformar datos desde Escolia hacia Horvana");
+  add_document(export_command);
+  add_workspace(export_command);
+  add_frames(export_command, "Marcos horarios (JORNADAS) que se aplican: uno o dos códigos");
+
+  CLI::App* import_command = app.add_subcommand("import", "Transformar datos desde Horvana hacia Escolia");
+  add_document(import_command);
+  add_workspace(import_command);
 
   CLI::App* check_command = app.add_subcommand(
       "check", "Revisar qué cambiaría o perdería la exportación de un documento, sin escribir nada");
-  check_command->add_option("DOCUMENT", options.document, "Documento de intercambio de Escolia (XML)")
-      ->required();
-  check_command->add_option("--frames", options.frames, "Marcos horarios (JORNADAS) que se aplicarían: uno o dos códigos")
-      ->delimiter(',')
-      ->type_name("CODE[,CODE]");
+  add_document(check_command);
+  add_frames(check_command, "Marcos horarios (JORNADAS) que se aplicarían: uno o dos códigos");
   check_command->add_flag("--json", options.json, "Hallazgos en JSON, para scripts");
 
   try {

@@ -11,6 +11,26 @@ constexpr std::size_t kCourseSubjectCodeLength = 4;
 
 std::string FirstCharacters(const std::string& text, std::size_t count) { return text.substr(0, count); }
 
+// One ASIGNOMT row, subject or task, under a unique short code. An entry
+// whose long code was already taken (case aside) gets no row.
+struct CodedRow {
+  const std::string& name;
+  const std::string& long_code;
+  const std::string* task_code;  // null for a subject
+};
+
+void AppendCodedRow(DbfTable& table, UsedCodeList& used_codes, UsedCodeList& seen_long_codes, const CodedRow& row) {
+  if (!TakeLongCode(row.long_code, seen_long_codes)) return;
+  const std::string code = AllocateShortCode(row.long_code, used_codes, kSubjectAndTaskCodes);
+  table.Append();
+  table.SetText("COD", code);
+  table.SetText("CODLARGO", row.long_code);
+  table.SetText("NOMBRE", row.name);
+  if (row.task_code) table.SetText("CODTAREA", *row.task_code);
+  table.SetBoolean("ESTAREA", row.task_code != nullptr);
+  table.Post();
+}
+
 }  // namespace
 
 void ExportRun::ExportSubjects() {
@@ -22,16 +42,7 @@ void ExportRun::ExportSubjects() {
   workspace_.RecreateTable(TableId::kAsignomt);
   DbfTable table = workspace_.Open(TableId::kAsignomt, OpenMode::kShared);
   for (const CatalogueEntry& entry : ReadCatalogue(*document_, "MATERIAS", {1, 2})) {
-    const std::string& name = entry.values[0];
-    const std::string& long_code = entry.values[1];
-    if (!TakeLongCode(long_code, SeenLongCodes)) continue;
-    const std::string code = AllocateShortCode(long_code, UsedCodes, kSubjectAndTaskCodes);
-    table.Append();
-    table.SetText("COD", code);
-    table.SetText("CODLARGO", long_code);
-    table.SetText("NOMBRE", name);
-    table.SetBoolean("ESTAREA", false);
-    table.Post();
+    AppendCodedRow(table, UsedCodes, SeenLongCodes, {entry.values[0], entry.values[1], nullptr});
   }
   table.Close();
 }
@@ -40,18 +51,7 @@ void ExportRun::ExportTasks() {
   const std::vector<CatalogueEntry> tasks = ReadCatalogue(*document_, "TAREAS", {1, 2, 0});
   DbfTable table = workspace_.Open(TableId::kAsignomt, OpenMode::kShared);
   for (const CatalogueEntry& entry : tasks) {
-    const std::string& name = entry.values[0];
-    const std::string& long_code = entry.values[1];
-    const std::string& task_code = entry.values[2];
-    if (!TakeLongCode(long_code, SeenLongCodes)) continue;
-    const std::string code = AllocateShortCode(long_code, UsedCodes, kSubjectAndTaskCodes);
-    table.Append();
-    table.SetText("COD", code);
-    table.SetText("CODLARGO", long_code);
-    table.SetText("NOMBRE", name);
-    table.SetText("CODTAREA", task_code);
-    table.SetBoolean("ESTAREA", true);
-    table.Post();
+    AppendCodedRow(table, UsedCodes, SeenLongCodes, {entry.values[0], entry.values[1], &entry.values[2]});
   }
   table.Close();
   UsedCodes = UsedCodeList();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 
 namespace enlacor {
@@ -20,22 +21,8 @@ using testing::TempDir;
 const fs::path kSample = fs::path(ENLACOR_SOURCE_DIR) / "samples" / "escuela-ejemplo.xml";
 const fs::path kFindings = fs::path(ENLACOR_SOURCE_DIR) / "samples" / "hallazgos.xml";
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
+using Result = testing::ProgramResult;
+using testing::ReadFile;
 
 std::string Document(const std::string& materias, const std::string& intervalos) {
   return "<SERVICIO><SALIDAS>"
@@ -64,13 +51,10 @@ class CheckCliTest : public ::testing::Test {
   // Runs enlacor-cli with ENLACOR_WORKSPACE pointing at an empty directory,
   // from another empty directory, so that any file written shows.
   Result Run(const std::vector<std::string>& args) {
-    std::string command = "cd " + Quote(cwd_.path().string()) + " && ENLACOR_WORKSPACE=" +
-                          Quote(workspace_.path().string()) + " " +
-                          Quote((fs::path(ENLACOR_BIN_DIR) / "enlacor-cli").string());
-    for (const auto& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote((scratch_ / "out").string()) + " 2>" + Quote((scratch_ / "err").string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(scratch_ / "out"), ReadFile(scratch_ / "err")};
+    const std::string command = "cd " + testing::ShellQuote(cwd_.path().string()) +
+                                " && ENLACOR_WORKSPACE=" + testing::ShellQuote(workspace_.path().string()) +
+                                " " + testing::EnlacorCli();
+    return testing::RunProgram(command, args, scratch_.path());
   }
 
   fs::path Write(const std::string& name, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exchange/timetable_tables.h"
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 
 namespace enlacor {
@@ -20,31 +21,13 @@ using testing::TempDir;
 
 const fs::path kSample = fs::path(ENLACOR_SOURCE_DIR) / "samples" / "escuela-ejemplo.xml";
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
+using Result = testing::ProgramResult;
+using testing::ReadFile;
 
 class EnlacorCliTest : public ::testing::Test {
  protected:
   Result Run(const std::vector<std::string>& args) {
-    std::string command = Quote((fs::path(ENLACOR_BIN_DIR) / "enlacor-cli").string());
-    for (const auto& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote((scratch_ / "out").string()) + " 2>" + Quote((scratch_ / "err").string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(scratch_ / "out"), ReadFile(scratch_ / "err")};
+    return testing::RunProgram(testing::EnlacorCli(), args, scratch_.path());
   }
 
   std::vector<std::string> Export(std::vector<std::string> more) {

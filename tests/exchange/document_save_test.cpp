@@ -195,7 +195,9 @@ TEST_F(DocumentSaveTest, FailedSaveKeepsTheEarlierFileAndRemovesTheTemporary) {
       EXPECT_THAT(e.what(), HasSubstr(c.target.string()));
     }
     limit.reset();
-    if (std::filesystem::is_regular_file(c.target)) EXPECT_EQ(Contents(c.target), before);
+    if (std::filesystem::is_regular_file(c.target)) {
+      EXPECT_EQ(Contents(c.target), before);
+    }
     if (std::filesystem::exists(c.target.parent_path())) {
       EXPECT_EQ(FileNames(c.target.parent_path()), names_before);
     }

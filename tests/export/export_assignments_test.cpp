@@ -9,13 +9,7 @@ class AssignmentsTest : public ExportStepTest {
  protected:
   void ExportThroughAssignments(const SchoolDocument& document) {
     Use(document);
-    run_.ExportSubjects();
-    run_.ExportTasks();
-    run_.ExportCourseSubjects();
-    run_.ExportTeachers();
-    run_.ExportRooms();
-    run_.ExportCoursesAndGroups();
-    run_.ExportAssignments();
+    ExportStepTest::ExportThroughAssignments();
   }
   std::vector<double> Hours() const {
     std::vector<double> hours;

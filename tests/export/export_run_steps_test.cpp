@@ -13,15 +13,6 @@ namespace {
 
 class ExportRunStepsTest : public ExportStepTest {
  protected:
-  void ExportSevenSteps() {
-    run_.ExportSubjects();
-    run_.ExportTasks();
-    run_.ExportCourseSubjects();
-    run_.ExportTeachers();
-    run_.ExportRooms();
-    run_.ExportCoursesAndGroups();
-    run_.ExportAssignments();
-  }
   std::filesystem::path WriteDocument(const std::string& name, const SchoolDocument& document) {
     const auto path = dir_ / name;
     std::ofstream(path, std::ios::binary) << document.Xml();
@@ -54,7 +45,7 @@ SchoolDocument SchoolWithMinutes(const std::string& second_minutes) {
 
 TEST_F(ExportRunStepsTest, MinutesThatAreNotWholeLeaveTheWorkspaceUntouched) {
   Use(SchoolWithMinutes("45"));
-  ExportSevenSteps();
+  ExportThroughAssignments();
   std::ofstream(dir_ / "ASIGT.MDX") << "index of an earlier run";
   const auto before = Snapshot();
 
@@ -103,11 +94,11 @@ TEST_F(ExportRunStepsTest, ARunAfterAFailedOneStartsWithEmptyCodeLists) {
   EXPECT_THROW(run_.ExportTasks(), TableError);
 
   Use(school);
-  ExportSevenSteps();
+  ExportThroughAssignments();
   EXPECT_EQ(Column(TableId::kAsignomt, "COD"), (std::vector<std::string>{"MATEMATICA", "DOCENCIA"}));
 
   // And once more after a finished pair of steps, when the lists were discarded.
-  ExportSevenSteps();
+  ExportThroughAssignments();
   EXPECT_EQ(Column(TableId::kAsignomt, "COD"), (std::vector<std::string>{"MATEMATICA", "DOCENCIA"}));
 }
 

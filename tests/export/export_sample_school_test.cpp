@@ -12,13 +12,7 @@ class SampleSchoolTest : public ExportStepTest {
  protected:
   void SetUp() override {
     run_.UseDocument(ExchangeDocument::Load(std::filesystem::path(ENLACOR_SOURCE_DIR) / "samples/escuela-ejemplo.xml"));
-    run_.ExportSubjects();
-    run_.ExportTasks();
-    run_.ExportCourseSubjects();
-    run_.ExportTeachers();
-    run_.ExportRooms();
-    run_.ExportCoursesAndGroups();
-    run_.ExportAssignments();
+    ExportThroughAssignments();
   }
 };
 

@@ -131,7 +131,9 @@ TEST_P(FrameDialogCloseTest, SetsAcceptedSelectionAndMessage) {
   const CloseCase& c = GetParam();
   EXPECT_EQ(logic_.FormClose(c.selected), c.message);
   EXPECT_EQ(logic_.Accepted(), c.accepted);
-  if (c.accepted) EXPECT_EQ(logic_.Selection(), c.selection);
+  if (c.accepted) {
+    EXPECT_EQ(logic_.Selection(), c.selection);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

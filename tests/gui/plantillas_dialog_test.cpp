@@ -21,20 +21,13 @@
 #include "app/plantillas_dialog.h"
 #include "exchange/exchange_document.h"
 #include "support/temp_dir.h"
+#include "gui/gui_test_support.h"
 
 namespace enlacor {
 namespace {
 
 using testing::TempDir;
 
-void EnsureApplication() {
-  if (QApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
 
 constexpr char kDocument[] =
     "<SERVICIO><SALIDAS><listasal seq=\"JORNADAS\">"
@@ -74,7 +67,7 @@ class MessageCatcher {
 class PlantillasDialogTest : public ::testing::Test {
  protected:
   PlantillasDialogTest() {
-    EnsureApplication();
+    testing::EnsureGuiApplication();
     std::ofstream(path_, std::ios::binary) << kDocument;
   }
 
@@ -225,7 +218,9 @@ TEST_P(PlantillasCloseTest, ClosingByTheButtonLeavesAcceptedAndSelection) {
   Control<QPushButton>(dialog, "BitBtnContinuar")->click();
   EXPECT_FALSE(dialog.isVisible());  // never refuses to close
   EXPECT_EQ(dialog.Accepted(), c.accepted);
-  if (c.accepted) EXPECT_EQ(dialog.Selection(), c.selection);
+  if (c.accepted) {
+    EXPECT_EQ(dialog.Selection(), c.selection);
+  }
   EXPECT_EQ(catcher.texts, c.messages);
   for (const std::string& caption : catcher.captions) EXPECT_EQ(caption, "Enlacor");
 }

@@ -6,23 +6,16 @@
 #include <QImage>
 
 #include "app/draw3d.h"
+#include "gui/gui_test_support.h"
 
 namespace enlacor {
 namespace {
 
-void EnsureApplication() {
-  if (QApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
 
 QImage Render(TDraw3D& panel) { return panel.grab().toImage(); }
 
 TEST(Draw3DTest, PaintsEndTopMiddleHalfwayStartBottomWithinRaisedBevel) {
-  EnsureApplication();
+  testing::EnsureGuiApplication();
   const QColor start(0xF9, 0xD3, 0x7D), middle(Qt::white), end(0xFF, 0xEE, 0xDD);
   TDraw3D panel(start, middle, end, QColor(0x00, 0xFF, 0x00));
   panel.resize(40, 101);  // 99 gradient rows: row 49 is exactly half way
@@ -42,7 +35,7 @@ TEST(Draw3DTest, PaintsEndTopMiddleHalfwayStartBottomWithinRaisedBevel) {
 }
 
 TEST(Draw3DTest, RedrawsTheBufferAfterAColourChangeOrResize) {
-  EnsureApplication();
+  testing::EnsureGuiApplication();
   TDraw3D panel;
   panel.resize(10, 10);
   EXPECT_EQ(Render(panel).pixelColor(5, 1), QColor(Qt::white));
@@ -56,7 +49,7 @@ TEST(Draw3DTest, RedrawsTheBufferAfterAColourChangeOrResize) {
 }
 
 TEST(Draw3DTest, GradientCoversTheBaseColourEvenOnATinyPanel) {
-  EnsureApplication();
+  testing::EnsureGuiApplication();
   TDraw3D panel(Qt::red, Qt::red, Qt::red, Qt::blue);
   panel.resize(3, 3);  // a single gradient pixel inside the bevel
   EXPECT_EQ(Render(panel).pixelColor(1, 1), QColor(Qt::red));

@@ -201,7 +201,9 @@ TEST_P(ImportFailure, StopsWithAnErrorNamingItAndSavesNothing) {
     const TableId table = static_cast<TableId>(id);
     const bool unusable = !std::filesystem::exists(workspace.TableFile(SchemaOf(table).name)) ||
                           (failure.arrange == DamagedProft && table == TableId::kProft);
-    if (!unusable) EXPECT_NO_THROW(workspace.Open(table, OpenMode::kExclusive)) << SchemaOf(table).name;
+    if (!unusable) {
+      EXPECT_NO_THROW(workspace.Open(table, OpenMode::kExclusive)) << SchemaOf(table).name;
+    }
   }
 }
 
