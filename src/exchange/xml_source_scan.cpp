@@ -28,31 +28,54 @@ std::optional<std::size_t> FlatMarkupEnd(std::string_view xml, std::size_t at) {
   return std::nullopt;
 }
 
-// The offset past a DOCTYPE declaration, internal subset included. nullopt
-// when a ">" that closes no markup declaration comes while the internal
-// subset is still open: the parser ends the DOCTYPE there and lets it
-// through, though it is not well-formed, and the text after it would then
-// be read differently here and by the parser.
+// The offset past an ignored section "<![ ... ]]>" at `at`, nested ones
+// included.
+std::size_t IgnoredSectionEnd(std::string_view xml, std::size_t at) {
+  int depth = 0;
+  for (std::size_t i = at + 3; i < xml.size();) {
+    if (StartsWithAt(xml, i, "<![")) {
+      ++depth;
+      i += 3;
+    } else if (StartsWithAt(xml, i, "]]>")) {
+      if (depth-- == 0) return i + 3;
+      i += 3;
+    } else {
+      ++i;
+    }
+  }
+  return xml.size();
+}
+
+// The offset past a DOCTYPE declaration, found as the parser finds it: the
+// first ">" that closes no markup declaration ("<!ENTITY ...>" and the
+// like), with quoted strings, comments, processing instructions and ignored
+// sections skipped. nullopt when the square brackets of the internal subset
+// do not pair up before that ">": the parser lets such a declaration through
+// though it is not well-formed.
 std::optional<std::size_t> DoctypeEnd(std::string_view xml, std::size_t at) {
+  int declarations = 0;
   int brackets = 0;
-  int declarations = 0;  // open "<!ENTITY ...>" and the like inside the subset
-  for (std::size_t i = at + 2; i < xml.size(); ++i) {
+  for (std::size_t i = at + 2; i < xml.size();) {
     const char c = xml[i];
     if (c == '"' || c == '\'') {
-      i = PastTerminator(xml, i + 1, std::string_view(&c, 1)) - 1;
-    } else if (auto end = brackets > 0 ? FlatMarkupEnd(xml, i) : std::nullopt) {
-      i = *end - 1;
-    } else if (c == '[') {
-      ++brackets;
-    } else if (c == ']') {
-      --brackets;
-    } else if (c == '<' && brackets > 0) {
+      i = PastTerminator(xml, i + 1, std::string_view(&c, 1));
+    } else if (StartsWithAt(xml, i, "<![")) {
+      i = IgnoredSectionEnd(xml, i);
+    } else if (StartsWithAt(xml, i, "<!--")) {
+      i = PastTerminator(xml, i + 4, "-->");
+    } else if (StartsWithAt(xml, i, "<?")) {
+      i = PastTerminator(xml, i + 2, "?>");
+    } else if (StartsWithAt(xml, i, "<!")) {
       ++declarations;
-    } else if (c == '>' && declarations > 0) {
-      --declarations;
-    } else if (c == '>') {
-      if (brackets == 0) return i + 1;
-      return std::nullopt;
+      i += 2;
+    } else if (c == '>' && declarations == 0) {
+      if (brackets != 0) return std::nullopt;
+      return i + 1;
+    } else {
+      if (c == '>') --declarations;
+      if (c == '[') ++brackets;
+      if (c == ']' && --brackets < 0) return std::nullopt;
+      ++i;
     }
   }
   return xml.size();
@@ -120,7 +143,7 @@ std::optional<TopLevelProblem> FindTopLevelProblem(std::string_view xml) {
       i = *end;
     } else if (StartsWithAt(xml, i, "<!DOCTYPE")) {
       const auto end = DoctypeEnd(xml, i);
-      if (!end) return TopLevelProblem{i, "la declaración DOCTYPE no cierra su subconjunto interno"};
+      if (!end) return TopLevelProblem{i, "los corchetes de la declaración DOCTYPE no se corresponden"};
       i = *end;
     } else if (++elements > 1) {
       return TopLevelProblem{i, "hay más de un elemento raíz"};
