@@ -77,21 +77,27 @@ std::vector<std::filesystem::path> FilesNamed(const std::filesystem::path& direc
   return found;
 }
 
+// Whether another program holds `file` open through its lock.
+bool HeldByAnother(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  if (fd >= 0) ::close(fd);
+  return held;
+}
+
+TableError InUse(std::string_view table) {
+  return TableError("La tabla " + std::string(table) + " está en uso por otro programa");
+}
+
 void RemoveAllNamed(const std::filesystem::path& directory, std::string_view file_name, std::string_view table) {
   // A deletion that fails is not reported by itself: creating the table
   // afterwards replaces the file or fails with an error naming it. A file
   // that another program holds open is not deleted under it (the system
-  // would allow it, leaving that program on a lost file): its lock is tried
-  // first and held while the file goes.
+  // would allow it, leaving that program on a lost file).
   for (const std::filesystem::path& file : FilesNamed(directory, file_name)) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    const bool in_use = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    if (!in_use) {
-      std::error_code ignored;
-      std::filesystem::remove(file, ignored);
-    }
-    if (fd >= 0) ::close(fd);
-    if (in_use) throw TableError("La tabla " + std::string(table) + " está en uso por otro programa");
+    if (HeldByAnother(file)) throw InUse(table);
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
   }
 }
 
@@ -154,6 +160,14 @@ void Workspace::CreateTable(TableId id) const {
   RefuseHorvanaTable(id);
   const TableSchema& schema = SchemaOf(id);
   DbfTable::Create(directory_ / (std::string(schema.name) + ".DBF"), schema.columns);
+}
+
+void Workspace::CheckNoneHeld(std::span<const TableId> ids) const {
+  for (TableId id : ids) {
+    const std::string name = SchemaOf(id).name;
+    for (const std::filesystem::path& file : FilesNamed(directory_, name + ".DBF"))
+      if (HeldByAnother(file)) throw InUse(name);
+  }
 }
 
 void Workspace::RecreateTable(TableId id) const {

@@ -52,6 +52,9 @@ class Workspace {
   void DeleteTableFiles(TableId id) const;
   // Creates the table empty from its schema, as `<NAME>.DBF`.
   void CreateTable(TableId id) const;
+  // Raises TableError naming the first of `ids` whose file another program
+  // holds open, so that a run can refuse before it deletes anything.
+  void CheckNoneHeld(std::span<const TableId> ids) const;
   // DeleteTableFiles then CreateTable: the re-creation of every export step.
   // The three refuse SOLUC with a TableError: it is Horvana's.
   void RecreateTable(TableId id) const;

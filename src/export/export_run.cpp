@@ -28,6 +28,9 @@ void ExportRun::UseDocument(ExchangeDocument document) {
 }
 
 void ExportRun::ExportAll() {
+  // A table held by Horvana stops the run before the first table goes, so a
+  // workspace is never left half rewritten for it.
+  workspace_.CheckNoneHeld(ExportTables());
   ExportSubjects();
   ExportTasks();
   ExportCourseSubjects();
