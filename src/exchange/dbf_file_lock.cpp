@@ -9,12 +9,11 @@
 #include <cstring>
 #include <utility>
 
+#include "exchange/system_reason.h"
 #include "exchange/table_error.h"
 
 namespace enlacor {
 namespace {
-
-std::string SystemReason(int error) { return std::strerror(error); }
 
 int OpenDescriptor(const std::filesystem::path& file) {
   int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
@@ -31,7 +30,7 @@ DbfFileLock DbfFileLock::Acquire(const std::filesystem::path& file, bool exclusi
     const int error = errno;
     if (error == ENOENT)
       throw TableError("No existe la tabla " + std::string(table) + " (" + file.string() + ")");
-    throw TableError("No se puede abrir la tabla " + std::string(table) + ": " + SystemReason(error));
+    throw TableError("No se puede abrir la tabla " + std::string(table) + ": " + SystemErrorReason(error));
   }
   DbfFileLock lock(fd);
   int result;
@@ -42,7 +41,7 @@ DbfFileLock DbfFileLock::Acquire(const std::filesystem::path& file, bool exclusi
     const int error = errno;
     if (error == EWOULDBLOCK)
       throw TableError("La tabla " + std::string(table) + " está en uso por otro programa");
-    throw TableError("No se puede bloquear la tabla " + std::string(table) + ": " + SystemReason(error));
+    throw TableError("No se puede bloquear la tabla " + std::string(table) + ": " + SystemErrorReason(error));
   }
   return lock;
 }
@@ -73,7 +72,7 @@ std::string DbfFileLock::ReadAll(std::string_view table) const {
     if (have == content.size()) content.resize(content.size() * 2);
     const ssize_t got = ::pread(fd_, content.data() + have, content.size() - have, static_cast<off_t>(have));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw TableError("No se puede leer la tabla " + std::string(table) + ": " + SystemReason(errno));
+    if (got < 0) throw TableError("No se puede leer la tabla " + std::string(table) + ": " + SystemErrorReason(errno));
     if (got == 0) break;
     have += static_cast<std::size_t>(got);
   }

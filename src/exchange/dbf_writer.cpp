@@ -12,6 +12,7 @@
 #include <system_error>
 #include <utility>
 
+#include "exchange/system_reason.h"
 #include "exchange/table_error.h"
 
 namespace enlacor {
@@ -40,7 +41,7 @@ SAFile HookOpen(const char* name, const char* access) {
   const std::string_view requested(name);
   const bool is_table = requested.size() >= 4 && (requested.ends_with(".dbf") || requested.ends_with(".DBF"));
   FILE* file = std::fopen(is_table && t_target ? t_target : name, access);
-  if (!file && is_table) NoteFailure(std::strerror(errno));
+  if (!file && is_table) NoteFailure(SystemErrorReason(errno));
   return reinterpret_cast<SAFile>(file);
 }
 
@@ -50,31 +51,36 @@ SAOffset HookRead(void* data, SAOffset size, SAOffset count, SAFile file) {
 
 SAOffset HookWrite(void* data, SAOffset size, SAOffset count, SAFile file) {
   const SAOffset written = std::fwrite(data, size, count, AsFile(file));
-  if (written != count) NoteFailure(std::strerror(errno));
+  if (written != count) NoteFailure(SystemErrorReason(errno));
   return written;
 }
 
 SAOffset HookSeek(SAFile file, SAOffset offset, int whence) {
-  return static_cast<SAOffset>(std::fseek(AsFile(file), static_cast<long>(offset), whence));
+  // A seek writes out what the stream still buffers: a full disk shows here.
+  const int result = std::fseek(AsFile(file), static_cast<long>(offset), whence);
+  if (result != 0) NoteFailure(SystemErrorReason(errno));
+  return static_cast<SAOffset>(result);
 }
 
 SAOffset HookTell(SAFile file) { return static_cast<SAOffset>(std::ftell(AsFile(file))); }
 
 int HookFlush(SAFile file) {
   const int result = std::fflush(AsFile(file));
-  if (result != 0) NoteFailure(std::strerror(errno));
+  if (result != 0) NoteFailure(SystemErrorReason(errno));
   return result;
 }
 
 int HookClose(SAFile file) {
   const int result = std::fclose(AsFile(file));
-  if (result != 0) NoteFailure(std::strerror(errno));
+  if (result != 0) NoteFailure(SystemErrorReason(errno));
   return result;
 }
 
 int HookRemove(const char* name) { return std::remove(name); }
 
-void HookError(const char* message) { NoteFailure(message); }
+// shapelib's own messages are English and name no cause ("Failure writing
+// DBF record 7."); the cause, when the system gave one, was noted already.
+void HookError(const char*) { NoteFailure("no se pudo escribir el archivo"); }
 
 double HookAtof(const char* text) {
   double value = 0;

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "exchange/exchange_document.h"
+#include "exchange/system_reason.h"
 
 namespace enlacor {
 namespace {
@@ -17,30 +18,14 @@ std::string Quoted(const std::filesystem::path& file) { return "\"" + file.strin
 
 // The reason of a failed file operation, in the user's language where it is
 // a common one.
-std::string ReasonOf(int error) {
-  switch (error) {
-    case ENOENT: return "no existe el archivo o su carpeta";
-    case EACCES:
-    case EPERM: return "permiso denegado";
-    case EISDIR: return "es una carpeta";
-    case ENOTDIR: return "una parte de la ruta no es una carpeta";
-    case ENOSPC: return "no queda espacio en el disco";
-    case EDQUOT: return "se ha superado la cuota de disco";
-    case EROFS: return "el disco es de solo lectura";
-    case EFBIG: return "el archivo es demasiado grande";
-    case EIO: return "error de entrada/salida";
-    default: return std::strerror(error);
-  }
-}
-
 DocumentError ReadFailure(const std::filesystem::path& file, int error) {
-  return DocumentError("No se puede leer el documento " + Quoted(file) + ": " + ReasonOf(error) +
+  return DocumentError("No se puede leer el documento " + Quoted(file) + ": " + SystemErrorReason(error) +
                        ".");
 }
 
 DocumentError WriteFailure(const std::filesystem::path& target, const char* step, int error) {
   return DocumentError("No se puede guardar el documento " + Quoted(target) + " (" + step +
-                       "): " + ReasonOf(error) + ".");
+                       "): " + SystemErrorReason(error) + ".");
 }
 
 // Closes a file descriptor when it goes out of scope, unless released.
