@@ -23,7 +23,6 @@
 namespace enlacor {
 namespace {
 
-constexpr std::size_t kSelectedFramesLength = 20;
 constexpr int kDays = 7;
 constexpr int kHighestRenumberedOrder = 40;
 constexpr int kMinutesPerDay = 1440;
@@ -112,8 +111,7 @@ void ExportRun::ExportDayGrid() {
   //    with an empty first frame code.
   const std::vector<Entry> frames = document_->SelectEntries("JORNADAS");
   if (frames.size() < 2) {
-    const auto code = frames.empty() ? std::nullopt : frames.front().FieldAt(0);
-    state_.SelectedFrames = code ? FirstCharacters(Trim(code->Text()), kSelectedFramesLength) : std::string();
+    state_.SelectedFrames = OnlyFrameSelection(frames);
   } else {
     FrameDialogResult answer;
     do {

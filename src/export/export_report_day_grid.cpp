@@ -19,7 +19,6 @@ namespace enlacor::report {
 namespace {
 
 constexpr std::size_t kFrameCodeLength = 10;  // a frame code in Selection and MARCOXML
-constexpr std::size_t kSelectedFramesLength = 20;
 constexpr std::size_t kHighestRenumberedOrder = 40;
 
 std::string FieldZero(const Entry& entry) {
@@ -36,7 +35,7 @@ void ReportFrameCode(Findings& findings, std::size_t entry, const std::string& c
 // The only frame's code, as SelectedFrames and its split leave it.
 ChosenFrames OnlyFrame(const std::vector<Entry>& frames, Findings& findings) {
   const std::string code = frames.empty() ? std::string() : Trim(FieldZero(frames.front()));
-  const ChosenFrames pair = SplitSelectedFrames(FirstCharacters(code, kSelectedFramesLength));
+  const ChosenFrames pair = SplitSelectedFrames(OnlyFrameSelection(frames));
   const std::string first = FromTableText(pair.first);
   const std::string second = FromTableText(pair.second);
   if (!pair.second.empty() || CharacterCount(code) >= kSelectedFramesLength) {

@@ -1,12 +1,14 @@
 #include "export/frame_selection.h"
 
+#include <optional>
+
 #include "exchange/text_codec.h"
 
 namespace enlacor {
 namespace {
 
 constexpr std::size_t kCodeLength = 10;
-constexpr std::size_t kSelectedFramesLength = 2 * kCodeLength;
+static_assert(kSelectedFramesLength == 2 * kCodeLength);
 
 // The byte after the character that starts at `at`: a character is a byte
 // and the continuation bytes after it, so a stray byte counts as one.
@@ -47,6 +49,11 @@ std::string BuildSelection(const std::vector<std::string>& items, const std::vec
     selection.append(kCodeLength - CharacterCount(code), ' ');
   }
   return selection;
+}
+
+std::string OnlyFrameSelection(const std::vector<Entry>& frames) {
+  const auto code = frames.empty() ? std::nullopt : frames.front().FieldAt(0);
+  return code ? FirstCharacters(Trim(code->Text()), kSelectedFramesLength) : std::string();
 }
 
 }  // namespace enlacor

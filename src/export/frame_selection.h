@@ -11,12 +11,22 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/exchange_document.h"
+
 namespace enlacor {
+
+// SelectedFrames holds at most two frame codes of 10 characters.
+inline constexpr std::size_t kSelectedFramesLength = 20;
 
 // The Selection text of a closed dialog: for each selected item, in list
 // order, the first 10 characters of its text, padded with blanks to exactly
 // 10 characters.
 std::string BuildSelection(const std::vector<std::string>& items, const std::vector<bool>& selected);
+
+// SelectedFrames when the document offers fewer than two frames, so that no
+// dialog is shown: the first JORNADAS entry's field 0, trimmed, cut to 20
+// characters; empty when there is no entry.
+std::string OnlyFrameSelection(const std::vector<Entry>& frames);
 
 // The frame codes that SelectedFrames names, in table text (windows-1252),
 // trimmed: with exactly 20 characters, characters 1-10 and 11-20; otherwise
