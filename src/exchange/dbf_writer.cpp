@@ -192,7 +192,7 @@ void DbfWriter::CreateEmpty(const std::filesystem::path& file, std::span<const C
   std::error_code error;
   if (!failure) {
     std::filesystem::rename(temporary, file, error);
-    if (error) failure = error.message();
+    if (error) failure = SystemErrorReason(error.value());
   }
   if (failure) {
     std::filesystem::remove(temporary, error);

@@ -8,6 +8,7 @@
 // what a scan of each table from its first row in stored order returns.
 #include <unordered_map>
 
+#include "exchange/text_codec.h"
 #include "export/catalogue_reader.h"
 #include "export/export_run.h"
 #include "export/preflight_check.h"
@@ -98,9 +99,9 @@ void ExportRun::ExportAssignments() {
     const auto course_groups = groups_by_course.find(subject.course_key);
     if (course_groups == groups_by_course.end()) continue;
 
-    // The document has passed the pre-flight check, so minutes that are not
-    // integer text cannot reach this point; the check names them if they do.
-    if (!IsValidWeeklyMinutes(subject.minutes)) CheckDocumentForExport(*document_);
+    // The pre-flight check has refused such minutes already.
+    if (!IsValidWeeklyMinutes(subject.minutes))
+      throw ExportCheckError(BadWeeklyMinutesMessage(entry.number, FromTableText(subject.minutes)));
     const int hours = WeeklyHours(ParseWeeklyMinutes(subject.minutes));
     const auto task = task_codes.find(TaskCodeFor(subject.name));
     const std::string* task_code = task != task_codes.end() ? &task->second : nullptr;

@@ -9,14 +9,6 @@ namespace {
 
 constexpr std::size_t kWeeklyMinutesField = 4;
 
-BlockingValue BadWeeklyMinutes(std::size_t entry, const std::string& value) {
-  BlockingValue found{"MATERIAS", entry, std::to_string(kWeeklyMinutesField), value, {}};
-  found.message = "No se puede exportar el documento: en la lista MATERIAS, entrada " +
-                  std::to_string(entry) + ", el campo " + found.field + " vale \"" + value +
-                  "\", que no es un número entero de minutos. No se ha modificado ninguna tabla.";
-  return found;
-}
-
 // ExportAssignments converts field 4 of every MATERIAS entry that it uses
 // (two fields or more) to whole minutes when it is not empty.
 void FindBadWeeklyMinutes(const ExchangeDocument& document, std::vector<BlockingValue>& found) {
@@ -26,11 +18,19 @@ void FindBadWeeklyMinutes(const ExchangeDocument& document, std::vector<Blocking
     const auto field = entries[i].FieldAt(kWeeklyMinutesField);
     if (!field) continue;
     const std::string text = field->Text();
-    if (!IsValidWeeklyMinutes(Trim(text))) found.push_back(BadWeeklyMinutes(i + 1, text));
+    if (!IsValidWeeklyMinutes(Trim(text)))
+      found.push_back({"MATERIAS", i + 1, std::to_string(kWeeklyMinutesField), text,
+                       BadWeeklyMinutesMessage(i + 1, text)});
   }
 }
 
 }  // namespace
+
+std::string BadWeeklyMinutesMessage(std::size_t entry, const std::string& value) {
+  return "En la lista MATERIAS, entrada " + std::to_string(entry) + ", el campo " +
+         std::to_string(kWeeklyMinutesField) + " vale \"" + value +
+         "\", que no es un número entero de minutos.";
+}
 
 std::vector<BlockingValue> FindBlockingValues(const ExchangeDocument& document) {
   std::vector<BlockingValue> found;
@@ -41,7 +41,10 @@ std::vector<BlockingValue> FindBlockingValues(const ExchangeDocument& document) 
 
 void CheckDocumentForExport(const ExchangeDocument& document) {
   const auto found = FindBlockingValues(document);
-  if (!found.empty()) throw ExportCheckError(found.front().message);
+  if (!found.empty()) {
+    throw ExportCheckError("No se puede exportar el documento. " + found.front().message +
+                           " No se ha modificado ninguna tabla.");
+  }
 }
 
 }  // namespace enlacor

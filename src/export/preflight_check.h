@@ -30,7 +30,12 @@ struct BlockingValue {
 // Every value that would stop the run, in document order.
 std::vector<BlockingValue> FindBlockingValues(const ExchangeDocument& document);
 
-// Raises ExportCheckError with the first blocking value's message.
+// The message for weekly minutes (MATERIAS field 4) that are not a whole
+// number; ExportAssignments gives the same one.
+std::string BadWeeklyMinutesMessage(std::size_t entry, const std::string& value);
+
+// Raises ExportCheckError with the first blocking value's message and the
+// assurance that no table was touched.
 void CheckDocumentForExport(const ExchangeDocument& document);
 
 }  // namespace enlacor
