@@ -126,6 +126,12 @@ char FoldCase(char c) {
   }
 }
 
+std::string FoldedText(std::string_view cp1252) {
+  std::string folded(cp1252);
+  for (char& c : folded) c = FoldCase(c);
+  return folded;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

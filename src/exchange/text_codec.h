@@ -41,6 +41,10 @@ std::string Latin1ToUtf8(std::string_view latin1);
 // and Ÿ. Accents are never folded away: "Á" becomes "á", never "a".
 char FoldCase(char c);
 
+// The text with every character folded by FoldCase: the key under which
+// case-insensitive lists find a text.
+std::string FoldedText(std::string_view cp1252);
+
 // Case-insensitive equality of two windows-1252 texts, with FoldCase.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 

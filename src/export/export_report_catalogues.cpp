@@ -44,18 +44,13 @@ void ReportChangedCode(Findings& findings, std::string_view list, std::size_t en
 void CheckSubjectAndTaskCodes(const ExchangeDocument& document, Findings& findings, CatalogueFacts& facts) {
   UsedCodeList used_codes;
   UsedCodeList seen_long_codes;
-  std::vector<LongCodeKeeper> keepers;
+  std::unordered_map<std::string, LongCodeKeeper> keepers;  // by folded long code
   const auto pass = [&](const char* list, std::set<std::size_t>& kept) {
     for (const CatalogueEntry& entry : ReadCatalogue(document, list, {2})) {
       const std::string& long_code = entry.values[0];
       if (!TakeLongCode(long_code, seen_long_codes)) {
-        const LongCodeKeeper* keeper = nullptr;
-        for (const LongCodeKeeper& k : keepers) {
-          if (EqualsIgnoringCase(k.long_code, long_code)) {
-            keeper = &k;
-            break;
-          }
-        }
+        const auto found = keepers.find(FoldedText(long_code));
+        const LongCodeKeeper* keeper = found != keepers.end() ? &found->second : nullptr;
         const std::string where = keeper ? keeper->list + " " + std::to_string(keeper->entry) : "";
         findings.Add(FindingKind::kDuplicateLongCode, list, entry.number,
                      {{"codigo_largo", FromTableText(long_code)}, {"conservado_en", where}},
@@ -63,7 +58,7 @@ void CheckSubjectAndTaskCodes(const ExchangeDocument& document, Findings& findin
                          where + (keeper ? " (" + Quoted(keeper->long_code) + ")" : ""));
         continue;
       }
-      keepers.push_back({list, entry.number, long_code});
+      keepers.try_emplace(FoldedText(long_code), LongCodeKeeper{list, entry.number, long_code});
       kept.insert(entry.number);
       const std::string code = AllocateShortCode(long_code, used_codes, kSubjectAndTaskCodes);
       ReportChangedCode(findings, list, entry.number, {TableId::kAsignomt, "COD"}, long_code, code);

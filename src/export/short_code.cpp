@@ -7,14 +7,6 @@
 namespace enlacor {
 namespace {
 
-// The key under which a list finds a text: the text with every character
-// folded to lower case.
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = FoldCase(c);
-  return folded;
-}
-
 // A code as a table gives it back: without its trailing blanks.
 std::string_view WithoutTrailingBlanks(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -69,21 +61,21 @@ std::string CutToShortCode(std::string_view candidate) {
 }
 
 bool UsedCodeList::Contains(std::string_view text) const {
-  return folded_texts_.count(Folded(text)) != 0;
+  return folded_texts_.count(FoldedText(text)) != 0;
 }
 
 bool UsedCodeList::HoldsCode(std::string_view code) const {
-  return folded_codes_.count(Folded(WithoutTrailingBlanks(code))) != 0;
+  return folded_codes_.count(FoldedText(WithoutTrailingBlanks(code))) != 0;
 }
 
 void UsedCodeList::Add(std::string text) {
-  folded_texts_.insert(Folded(text));
-  folded_codes_.insert(Folded(WithoutTrailingBlanks(CutToShortCode(text))));
+  folded_texts_.insert(FoldedText(text));
+  folded_codes_.insert(FoldedText(WithoutTrailingBlanks(CutToShortCode(text))));
   texts_.push_back(std::move(text));
 }
 
 std::size_t& UsedCodeList::SuffixSearchStart(std::string_view stem) {
-  return suffix_starts_.try_emplace(Folded(stem), 1).first->second;
+  return suffix_starts_.try_emplace(FoldedText(stem), 1).first->second;
 }
 
 std::string AllocateShortCode(std::string_view base, UsedCodeList& used, AllocationSettings settings) {

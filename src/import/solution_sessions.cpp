@@ -35,7 +35,6 @@ void RequireSolutionColumns(const DbfTable& soluc) {
 }
 
 SolutionSessions SolutionSessions::Read(DbfTable& soluc) {
-  RequireSolutionColumns(soluc);
   SolutionSessions sessions;
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     if (!IsSession(soluc)) continue;

@@ -41,7 +41,8 @@ void RequireSolutionColumns(const DbfTable& soluc);
 
 class SolutionSessions {
  public:
-  // Scans `soluc` once from its first record.
+  // Scans `soluc` once from its first record; RequireSolutionColumns has
+  // passed on it.
   static SolutionSessions Read(DbfTable& soluc);
 
   // The sessions of the teacher whose PROF is `abbreviation`; empty when
